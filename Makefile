@@ -1,0 +1,45 @@
+# Zentavo - the two commands a newcomer needs, and the steps behind them.
+#   make run    install what is missing, build, and run the program on the bundled sample
+#   make test   install what is missing, build both builds and run every test
+BUILD ?= build
+NATIVE := $(BUILD)/native
+WIN32 := $(BUILD)/win32
+MAKEFLAGS += --no-print-directory
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+SAMPLE ?= samples/town-news.new
+
+.PHONY: all deps native win32 test test-native test-win32 run format clean
+
+all: native win32
+
+deps:
+	@scripts/install-deps
+
+native: deps
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+win32: deps
+	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN32) -j $(JOBS)
+
+test: test-native test-win32
+
+test-native: native
+	cd $(NATIVE) && ctest --output-on-failure
+
+# The Windows tests share one Wine prefix and one virtual display.
+test-win32: win32
+	@scripts/wine-run --init
+	cd $(WIN32) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure
+
+# Three news texts from the sample, in UTF-8 when the terminal is.
+run: native
+	@utf8=; [ "$$(locale charmap 2>/dev/null)" = UTF-8 ] && utf8=--utf8; \
+	$(NATIVE)/cli/zentavo-cli $$utf8 --count 3 --elapsed $$(od -An -N4 -tu4 /dev/urandom) $(SAMPLE)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,97 @@
+// compose.cpp - the random source and the news composer.
+#include "compose.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "template/template.h"
+
+char NewsBuffer[NEWS_BUFFER_SIZE];
+char NewsBackup[NEWS_BUFFER_SIZE];
+uint32_t RandomSeed = 1;
+WallClockTime StartTime;
+
+void RecordStartTime()
+{
+    StartTime = ReadWallClock();
+}
+
+uint32_t ElapsedMilliseconds()
+{
+    WallClockTime now = ReadWallClock();
+    return (now.seconds - StartTime.seconds) * 1000u + now.milliseconds - StartTime.milliseconds;
+}
+
+uint8_t NextRandom7()
+{
+    RandomSeed = RandomSeed * 214013u + 2531011u;
+    return static_cast<uint8_t>((RandomSeed >> 16) & 127);
+}
+
+// Draws until the value is an index from 0 to last; each is equally likely.
+static uint8_t SelectIndex(uint8_t last)
+{
+    uint8_t r;
+    do r = NextRandom7();
+    while (r > last);
+    return r;
+}
+
+void FormatUndefinedBlockMessage(char* out, unsigned block, unsigned line, unsigned element)
+{
+    snprintf(out, 128, "定義されていないブロック%uが、流れデータ第%u行目の第%u個目で指定されました", block, line + 1,
+             element + 1);
+}
+
+int ComposeNewsSeeded(uint32_t elapsed)
+{
+    const TemplateStore& store = LoadedTemplate;
+    memset(NewsBuffer, 0, sizeof NewsBuffer);
+    size_t length = 0;
+    RandomSeed = elapsed;
+    uint8_t line = SelectIndex(store.LastFlowLine);
+    // A last index of NO_ENTRIES is a flow line without blocks or a block without
+    // sentences: nothing is drawn for it and nothing is added.
+    int elements = store.FlowLastElement[line] == NO_ENTRIES ? 0 : store.FlowLastElement[line] + 1;
+    for (int element = 0; element < elements; element++) {
+        uint8_t block = store.FlowTable[line][element];
+        if (block > store.LastBlock) {
+            char message[128];
+            FormatUndefinedBlockMessage(message, block, line, element);
+            ShowWarning(message);
+            return 0;
+        }
+        if (store.BlockLastSentence[block] == NO_ENTRIES) continue;
+        const char* sentence = store.SentenceTable[block][SelectIndex(store.BlockLastSentence[block])];
+        size_t size = strlen(sentence);
+        memcpy(NewsBuffer + length, sentence, size);
+        length += size;
+    }
+    memcpy(NewsBuffer + length, "\n\n", 2);
+    return 1;
+}
+
+int ComposeNews()
+{
+    return ComposeNewsSeeded(ElapsedMilliseconds());
+}
+
+int ShowNextNewsSeeded(uint32_t elapsed)
+{
+    strcpy(NewsBackup, NewsBuffer);
+    if (ComposeNewsSeeded(elapsed)) return 1;
+    strcpy(NewsBuffer, NewsBackup);
+    return 0;
+}
+
+int ShowNextNews()
+{
+    return ShowNextNewsSeeded(ElapsedMilliseconds());
+}
+
+void ResetComposer()
+{
+    memset(NewsBuffer, 0, sizeof NewsBuffer);
+    memset(NewsBackup, 0, sizeof NewsBackup);
+    RandomSeed = 1;
+}

@@ -1,0 +1,28 @@
+// host.h - what the portable core needs from the program around it.
+//
+// The window program, the command-line tool and the tests each define these functions
+// (at link time); the core itself never touches the window system or the clock directly.
+#ifndef ZENTAVO_CORE_HOST_H
+#define ZENTAVO_CORE_HOST_H
+
+#include <stdint.h>
+
+// A wall-clock reading: whole seconds and the millisecond part (0 to 999).
+struct WallClockTime {
+    uint32_t seconds;
+    uint32_t milliseconds;
+};
+
+// Tells the user about a failure: message is a zero-terminated code page 932 text. The
+// window program shows it in the warning box owned by the main window and returns when the
+// user has dismissed it.
+void ShowWarning(const char* message);
+
+// Reads the wall clock (local time) with millisecond resolution.
+WallClockTime ReadWallClock();
+
+// Shows whether recording is on: the record command's check mark and pressed toolbar
+// button in the window program; nothing elsewhere.
+void ShowRecordingMark(int on);
+
+#endif

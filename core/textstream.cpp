@@ -1,0 +1,146 @@
+// textstream.cpp - the program's own text-mode translation over binary file I/O.
+#include "textstream.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+namespace {
+
+// Large blocks keep reads cheap even where the C runtime's own line reading is slow.
+const size_t kBlockSize = 64 * 1024;
+const int kCtrlZ = 26;
+const int kNoByte = -1;
+
+}  // namespace
+
+struct TextStream {
+    FILE* file;
+    TextStreamMode mode;
+    unsigned char block[kBlockSize];
+    size_t next;         // reading: first unread byte; writing: bytes queued
+    size_t filled;       // reading: bytes in block
+    int inputEnded;      // reading: end of file, read error or Ctrl-Z seen
+    int failed;          // writing: a write or flush has failed
+    unsigned long line;  // line on which the last returned piece began
+    unsigned long nextLine;
+};
+
+static int IsFolder(FILE* file)
+{
+    struct stat info;
+    return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+TextStream* OpenTextStream(const char* path, TextStreamMode mode)
+{
+    FILE* file = fopen(path, mode == TEXT_READ ? "rb" : "wb");
+    if (!file) return nullptr;
+    if (IsFolder(file)) {
+        fclose(file);
+        return nullptr;
+    }
+    TextStream* stream = static_cast<TextStream*>(calloc(1, sizeof(TextStream)));
+    if (!stream) {
+        fclose(file);
+        return nullptr;
+    }
+    stream->file = file;
+    stream->mode = mode;
+    stream->line = 1;
+    stream->nextLine = 1;
+    return stream;
+}
+
+static int WriteQueuedBytes(TextStream* stream)
+{
+    if (stream->next > 0 && !stream->failed && fwrite(stream->block, 1, stream->next, stream->file) != stream->next)
+        stream->failed = 1;
+    stream->next = 0;
+    return !stream->failed;
+}
+
+int FlushTextStream(TextStream* stream)
+{
+    WriteQueuedBytes(stream);
+    if (fflush(stream->file) != 0 || ferror(stream->file)) stream->failed = 1;
+    return !stream->failed;
+}
+
+int CloseTextStream(TextStream* stream)
+{
+    if (!stream) return 1;
+    int ok = 1;
+    if (stream->mode == TEXT_WRITE) ok = FlushTextStream(stream);
+    if (fclose(stream->file) != 0) ok = 0;
+    free(stream);
+    return ok;
+}
+
+// The next raw byte without taking it, or kNoByte once the input has ended. A Ctrl-Z ends
+// the input for good: nothing behind it is ever returned.
+static int PeekRawByte(TextStream* stream)
+{
+    if (stream->inputEnded) return kNoByte;
+    if (stream->next == stream->filled) {
+        stream->next = 0;
+        stream->filled = fread(stream->block, 1, kBlockSize, stream->file);
+        if (stream->filled == 0) {
+            stream->inputEnded = 1;
+            return kNoByte;
+        }
+    }
+    int byte = stream->block[stream->next];
+    if (byte == kCtrlZ) {
+        stream->inputEnded = 1;
+        return kNoByte;
+    }
+    return byte;
+}
+
+// The next byte as text: a CR directly followed by LF becomes that LF.
+static int TakeTextByte(TextStream* stream)
+{
+    int byte = PeekRawByte(stream);
+    if (byte == kNoByte) return kNoByte;
+    stream->next++;
+    if (byte == '\r' && PeekRawByte(stream) == '\n') {
+        stream->next++;
+        byte = '\n';
+    }
+    return byte;
+}
+
+size_t ReadTextLine(TextStream* stream, char* buffer, size_t size)
+{
+    size_t count = 0;
+    unsigned long firstLine = stream->nextLine;
+    while (count + 1 < size) {
+        int byte = TakeTextByte(stream);
+        if (byte == kNoByte) break;
+        buffer[count++] = static_cast<char>(byte);
+        if (byte == '\n') {
+            stream->nextLine++;
+            break;
+        }
+    }
+    if (size > 0) buffer[count] = '\0';
+    if (count > 0) stream->line = firstLine;
+    return count;
+}
+
+unsigned long TextLineNumber(const TextStream* stream)
+{
+    return stream->line;
+}
+
+int WriteText(TextStream* stream, const char* bytes, size_t length)
+{
+    for (size_t i = 0; i < length && !stream->failed; i++) {
+        // Room for a CR LF pair at any point.
+        if (stream->next + 2 > kBlockSize) WriteQueuedBytes(stream);
+        if (bytes[i] == '\n') stream->block[stream->next++] = '\r';
+        stream->block[stream->next++] = static_cast<unsigned char>(bytes[i]);
+    }
+    return !stream->failed;
+}

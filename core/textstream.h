@@ -1,0 +1,46 @@
+// textstream.h - text files read and written the way the program has always seen them.
+//
+// Every file the program touches (templates, transcripts, the settings file) goes through
+// these streams. The file is opened in binary mode and translated here, identically on
+// every platform, so that what the Linux tests check is exactly what the Windows program
+// does:
+//   reading: each CR LF pair arrives as one LF, any other CR is passed through, and a
+//            byte 26 (Ctrl-Z) ends the input for good;
+//   writing: each LF is written as CR LF, every other byte unchanged.
+#ifndef ZENTAVO_CORE_TEXTSTREAM_H
+#define ZENTAVO_CORE_TEXTSTREAM_H
+
+#include <stddef.h>
+
+struct TextStream;
+
+enum TextStreamMode { TEXT_READ, TEXT_WRITE };
+
+// Opens path (bytes in the platform's code page) for reading, or for writing from the
+// start (creating or emptying the file). Returns a stream the caller closes with
+// CloseTextStream, or nullptr when the file cannot be opened or is not a regular file.
+TextStream* OpenTextStream(const char* path, TextStreamMode mode);
+
+// Closes the stream and frees it; nullptr is allowed. Returns 1 when everything still
+// buffered reached the file, 0 otherwise.
+int CloseTextStream(TextStream* stream);
+
+// Reads the next line into buffer (size >= 2 bytes): at most size - 1 bytes, up to and
+// including the first line feed, then a terminating zero. A longer line is returned in
+// pieces. Returns the number of bytes stored (zero bytes inside the line count too), or 0
+// at the end of the input or after a read error; the end is permanent.
+size_t ReadTextLine(TextStream* stream, char* buffer, size_t size);
+
+// The physical line (from 1) on which the bytes of the last ReadTextLine began, or 1 before
+// any read. Pieces of one long line share its number.
+unsigned long TextLineNumber(const TextStream* stream);
+
+// Queues length bytes for writing, each LF as CR LF. Returns 1, or 0 once a write to the
+// file has failed (the stream then stays failed).
+int WriteText(TextStream* stream, const char* bytes, size_t length);
+
+// Hands everything queued to the operating system. Returns 1 on success, 0 when any write
+// since the stream was opened has failed.
+int FlushTextStream(TextStream* stream);
+
+#endif

@@ -1,0 +1,140 @@
+// cli_test.cpp - zentavo-cli run end to end as a separate process.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <sys/wait.h>
+
+#include <string>
+
+#include "core/test_host.h"
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunCli(const std::string& arguments)
+{
+    std::string command = std::string(ZENTAVO_CLI) + " " + arguments + " 2>zentavo-test-stderr";
+    FILE* pipe = popen(command.c_str(), "r");
+    CliRun run{-1, "", ""};
+    if (!pipe) return run;
+    char block[4096];
+    size_t count;
+    while ((count = fread(block, 1, sizeof block, pipe)) > 0) run.out.append(block, count);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = ReadWholeFile("zentavo-test-stderr");
+    return run;
+}
+
+const std::string kSample = std::string(ZENTAVO_SAMPLES) + "/town-news.new";
+const std::string kGood = "Good\n0,1,-1\nA\nB\n/E\nx/@y\n/E\n";
+
+TEST(CliUsage, BadArgumentsGiveStatus2AndOneLine)
+{
+    for (const char* arguments : {"", "--count", "--count x t.new", "--count -1 t.new", "--elapsed t.new",
+                                  "--frobnicate t.new", "--check --count 2 t.new"}) {
+        CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_EQ(run.out, "") << arguments;
+        EXPECT_EQ(run.err.find("usage: zentavo-cli"), 0u) << arguments;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << arguments;
+    }
+    CliRun help = RunCli("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--transcript FILE"), std::string::npos);
+}
+
+TEST(CliCompose, SameElapsedGivesSameTextsAndConsecutiveSeeds)
+{
+    CliRun first = RunCli("--elapsed 4000000000 --count 3 " + kSample);
+    CliRun again = RunCli("--elapsed=4000000000 --count=3 " + kSample);
+    ASSERT_EQ(first.status, 0);
+    EXPECT_EQ(first.err, "");
+    EXPECT_EQ(first.out, again.out);
+    std::string one = RunCli("--elapsed 4000000001 " + kSample).out;
+    ASSERT_GT(one.size(), 2u);
+    EXPECT_EQ(one.substr(one.size() - 2), "\n\n");
+    EXPECT_NE(first.out.find(one), std::string::npos);  // the second of the three
+    EXPECT_EQ(first.out.find('\r'), std::string::npos);
+}
+
+TEST(CliCompose, FailedLoadWarnsAndKeepsThePreviousTemplate)
+{
+    std::string good = WriteScratchFile("good.new", kGood);
+    std::string bad = WriteScratchFile("bad.new", "Bad\n1, 2,-1\nq\n/E\n");
+    CliRun run = RunCli("--elapsed 1000 " + good + " " + bad + " no-such-file.new");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "Ax\ny\n\n");
+    EXPECT_EQ(run.err, "流れデータの中に数字、｢-｣、｢,｣以外の文字があります\nファイルが見つかりません\n");
+
+    CliRun none = RunCli("--count 5 " + bad);
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "");
+}
+
+TEST(CliCompose, CompositionFailureIsReportedAndTheRestGoOn)
+{
+    std::string path = WriteScratchFile("undefined.new", "T\n0,-2\n5,-1\nok\n/E\n");
+    CliRun run = RunCli("--elapsed 0 --count 20 " + path);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("ok\n\n"), std::string::npos);
+    EXPECT_NE(run.err.find("定義されていないブロック5が、流れデータ第2行目の第1個目で指定されました\n"),
+              std::string::npos);
+}
+
+TEST(CliCompose, Utf8ConvertsOutputAndWarnings)
+{
+    CliRun run = RunCli("--utf8 --elapsed 7 " + kSample + " no-such-file.new");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE3\x81\x8C\xE8\xA6\x8B\xE3\x81\xA4\xE3\x81\x8B"
+              "\xE3\x82\x8A\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93\n");  // ファイルが見つかりません
+    EXPECT_NE(run.out.find("\xE3\x80\x90"), std::string::npos);       // 【 in UTF-8
+}
+
+TEST(CliTranscript, RecordsTitlesAndNewsWithCrLf)
+{
+    std::string good = WriteScratchFile("good.new", kGood);
+    CliRun run = RunCli("--elapsed 1000 --count 2 --transcript zentavo-test-cli.txt " + good + " " + good);
+    EXPECT_EQ(run.status, 0);
+    ASSERT_EQ(run.out.substr(0, 6), "Ax\ny\n\n");
+    std::string news;
+    for (char c : run.out) news += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(ReadWholeFile("zentavo-test-cli.txt"), "Good\r\n\r\nGood\r\n\r\n" + news);
+}
+
+TEST(CliTranscript, UnwritableTranscriptFails)
+{
+    CliRun run = RunCli("--elapsed 1 --transcript no-such-folder/t.txt " + kSample);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "ファイルのオープンに失敗しました\n");
+    EXPECT_NE(run.out, "");
+
+    CliRun full = RunCli("--elapsed 1 --count 3 --transcript /dev/full " + kSample);
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "文章データの出力中にエラーが発生しました\n");
+}
+
+TEST(CliCheck, ReportsFaultsWithTheirLines)
+{
+    CliRun clean = RunCli("--check " + kSample + " " + std::string(ZENTAVO_SAMPLES) + "/sports.vnt");
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.err, "");
+
+    std::string bad = WriteScratchFile("check-bad.new", ";c\nT\n0,-2\n0,x,-1\na\n/E\n");
+    std::string undefined = WriteScratchFile("check-undefined.new", "T\n\n0,-2\n0,7,1,9,-1\na\n/E\nb\n/E\nc\n/E\n");
+    CliRun run = RunCli("--check " + bad + " " + undefined + " no-such-file.new");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, bad + ":4: 流れデータの中に数字、｢-｣、｢,｣以外の文字があります\n" + undefined +
+                           ":4: 定義されていないブロック7が、流れデータ第2行目の第2個目で指定されました\n" + undefined +
+                           ":4: 定義されていないブロック9が、流れデータ第2行目の第4個目で指定されました\n" + undefined +
+                           ":9: 注意: ブロック2はどの流れデータでも使われていません\n" +
+                           "no-such-file.new: ファイルが見つかりません\n");
+}
+
+}  // namespace

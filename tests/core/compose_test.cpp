@@ -1,0 +1,145 @@
+// compose_test.cpp - the random source and the news composer.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "compose/compose.h"
+#include "template/template.h"
+#include "test_host.h"
+
+namespace {
+
+class Compose : public ::testing::Test {
+protected:
+    void SetUp() override { ResetCoreForTest(); }
+    void TearDown() override { ResetCoreForTest(); }
+
+    void Load(const std::string& bytes)
+    {
+        ASSERT_EQ(LoadTemplate(WriteScratchFile("compose", bytes).c_str()), 1) << Warnings.size();
+    }
+};
+
+std::vector<int> Draws(uint32_t seed, int count)
+{
+    RandomSeed = seed;
+    std::vector<int> values;
+    for (int i = 0; i < count; i++) values.push_back(NextRandom7());
+    return values;
+}
+
+TEST_F(Compose, GeneratorSequences)
+{
+    EXPECT_EQ(Draws(1, 8), (std::vector<int>{41, 35, 62, 4, 97, 108, 86, 46}));
+    EXPECT_EQ(Draws(0, 8), (std::vector<int>{38, 39, 118, 5, 23, 21, 45, 29}));
+}
+
+TEST_F(Compose, SeedIsTheElapsedMillisecondsOnTheWallClock)
+{
+    FakeClock = {1000, 900};
+    RecordStartTime();
+    FakeClock = {1002, 100};
+    EXPECT_EQ(ElapsedMilliseconds(), 1200u);
+    FakeClock = {999, 0};  // a clock set back wraps as a 32-bit value
+    EXPECT_EQ(ElapsedMilliseconds(), static_cast<uint32_t>(-1900));
+}
+
+// With 41 flow lines and seed 1, draw 41 is rejected and line 35 taken; its block's
+// sentence selection starts at the next draw, 62.
+TEST_F(Compose, RejectedDrawsAreSkipped)
+{
+    std::string bytes = "T\n";
+    for (int line = 0; line < 41; line++)
+        bytes += std::to_string(line == 35 ? 1 : 0) + (line == 40 ? ",-1\n" : ",-2\n");
+    bytes += "zero\n/E\n";
+    for (int s = 0; s < 100; s++) bytes += "s" + std::to_string(s) + "\n";
+    bytes += "/E\n";
+    Load(bytes);
+    ASSERT_EQ(ComposeNewsSeeded(1), 1);
+    EXPECT_STREQ(NewsBuffer, "s62\n\n");
+}
+
+TEST_F(Compose, ElapsedThousandExample)
+{
+    Load("T\n0,1,-2\n1,0,-1\nP\nQ\nR\n/E\nx\ny\n/E\n");
+    ASSERT_EQ(ComposeNewsSeeded(1000), 1);
+    EXPECT_EQ(std::string(NewsBuffer), "Px\n\n");
+    // The same elapsed count gives the same text; the clock-driven form agrees.
+    FakeClock = {5, 0};
+    RecordStartTime();
+    FakeClock = {6, 0};
+    ASSERT_EQ(ComposeNews(), 1);
+    EXPECT_EQ(std::string(NewsBuffer), "Px\n\n");
+}
+
+TEST_F(Compose, SingleChoiceAlwaysGivesItsSentence)
+{
+    Load("T\n0,-1\nonly/@one\n/E\n");
+    for (uint32_t seed : {0u, 1u, 77u, 0xFFFFFFFFu}) {
+        ASSERT_EQ(ComposeNewsSeeded(seed), 1);
+        EXPECT_STREQ(NewsBuffer, "only\none\n\n");
+    }
+}
+
+TEST_F(Compose, UndefinedBlockWarnsAndShowKeepsThePreviousText)
+{
+    Load("T\n0,-2\n0,1,7,-1\na\n/E\nb\n/E\nc\n/E\nd\n/E\ne\n/E\n");
+    strcpy(NewsBuffer, "previous\n\n");
+    bool failed = false;
+    for (uint32_t seed = 0; seed < 50 && !failed; seed++) {
+        if (ShowNextNewsSeeded(seed)) continue;
+        failed = true;
+        EXPECT_EQ(Warnings.back(), "定義されていないブロック7が、流れデータ第2行目の第3個目で指定されました");
+        EXPECT_STREQ(NewsBuffer, "previous\n\n");
+    }
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(std::string("定義されていないブロック7が、流れデータ第2行目の第3個目で指定されました"),
+              "\x92\xe8\x8b\x60\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82\xa2\x83\x75\x83\x8d\x83\x62\x83\x4e"
+              "7\x82\xaa\x81\x41\x97\xac\x82\xea\x83\x66\x81\x5b\x83\x5e\x91\xe6"
+              "2\x8d\x73\x96\xda\x82\xcc\x91\xe6"
+              "3\x8c\xc2\x96\xda\x82\xc5\x8e\x77\x92\xe8\x82\xb3\x82\xea\x82\xdc\x82\xb5\x82\xbd");
+}
+
+TEST_F(Compose, FailedFirstShowLeavesTheTextEmpty)
+{
+    Load("T\n3,-1\na\n/E\n");
+    EXPECT_EQ(ShowNextNewsSeeded(0), 0);
+    EXPECT_STREQ(NewsBuffer, "");
+    EXPECT_EQ(Warnings.size(), 1u);
+}
+
+TEST_F(Compose, EmptyFlowLineAndEmptyBlockAddNothing)
+{
+    Load("T\n-1\nx\n/E\n");
+    ASSERT_EQ(ComposeNewsSeeded(3), 1);
+    EXPECT_STREQ(NewsBuffer, "\n\n");
+
+    Load("T\n1,0,1,-1\n/E\nx\n/E\n");
+    uint32_t draws = 0;
+    ASSERT_EQ(ComposeNewsSeeded(9), 1);
+    EXPECT_STREQ(NewsBuffer, "xx\n\n");
+    // The empty block makes no draw: exactly the same text as the line without it.
+    Load("T\n1,1,-1\n/E\nx\n/E\n");
+    ASSERT_EQ(ComposeNewsSeeded(9), 1);
+    draws = RandomSeed;
+    Load("T\n1,0,1,-1\n/E\nx\n/E\n");
+    ASSERT_EQ(ComposeNewsSeeded(9), 1);
+    EXPECT_EQ(RandomSeed, draws);
+}
+
+TEST_F(Compose, LongestTextFitsTheBuffer)
+{
+    std::string bytes = "T\n";
+    for (int e = 0; e < 100; e++) bytes += "0,";
+    bytes += "-1\n";
+    for (int s = 0; s < 3; s++) bytes += std::string(254, 'a' + s) + "\x82\n";
+    bytes += "/E\n";
+    Load(bytes);
+    ASSERT_EQ(ComposeNewsSeeded(12345), 1);
+    EXPECT_EQ(strlen(NewsBuffer), 25502u);
+    EXPECT_EQ(NewsBuffer[25501], '\n');
+}
+
+}  // namespace

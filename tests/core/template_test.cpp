@@ -1,0 +1,345 @@
+// template_test.cpp - the template loader: format, limits, faults and the store it leaves.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "template/template.h"
+#include "test_host.h"
+
+namespace {
+
+class TemplateLoad : public ::testing::Test {
+protected:
+    void SetUp() override { ResetCoreForTest(); }
+    void TearDown() override { ResetCoreForTest(); }
+};
+
+int LoadBytes(const std::string& bytes)
+{
+    return LoadTemplate(WriteScratchFile("template", bytes).c_str());
+}
+
+// The bytes of a hex string such as "83 74 83 40".
+std::string Hex(const char* hex)
+{
+    std::string bytes;
+    for (const char* p = hex; *p;) {
+        if (*p == ' ') {
+            p++;
+            continue;
+        }
+        bytes += static_cast<char>(strtol(std::string(p, 2).c_str(), nullptr, 16));
+        p += 2;
+    }
+    return bytes;
+}
+
+std::vector<int> FlowLine(int line)
+{
+    std::vector<int> entries;
+    uint8_t last = LoadedTemplate.FlowLastElement[line];
+    for (int e = 0; last != NO_ENTRIES && e <= last; e++) entries.push_back(LoadedTemplate.FlowTable[line][e]);
+    return entries;
+}
+
+std::vector<std::string> Block(int block)
+{
+    std::vector<std::string> sentences;
+    uint8_t last = LoadedTemplate.BlockLastSentence[block];
+    for (int s = 0; last != NO_ENTRIES && s <= last; s++) sentences.push_back(LoadedTemplate.SentenceTable[block][s]);
+    return sentences;
+}
+
+std::string Repeat(const std::string& part, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; i++) text += part;
+    return text;
+}
+
+const char kWorkedExample[] =
+    ";weather template\n"
+    "Today's weather\n"
+    "\n"
+    "0,1,2,-2\n"
+    ";second flow line\n"
+    "0,,2,-1\n"
+    "Good morning.\n"
+    "Good evening.\n"
+    "/E\n"
+    "It is sunny.\n"
+    "/e\n"
+    "Rain later./@Take an umbrella.\n"
+    "/E\n";
+
+void ExpectWorkedExampleLoaded()
+{
+    EXPECT_STREQ(LoadedTemplate.TitleBuffer, "Today's weather");
+    EXPECT_EQ(LoadedTemplate.LastFlowLine, 1);
+    EXPECT_EQ(FlowLine(0), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(FlowLine(1), (std::vector<int>{0, 2}));
+    EXPECT_EQ(LoadedTemplate.LastBlock, 2);
+    EXPECT_EQ(Block(0), (std::vector<std::string>{"Good morning.", "Good evening."}));
+    EXPECT_EQ(Block(1), (std::vector<std::string>{"It is sunny."}));
+    EXPECT_EQ(Block(2), (std::vector<std::string>{"Rain later.\nTake an umbrella."}));
+}
+
+TEST_F(TemplateLoad, StartsEmpty)
+{
+    EXPECT_STREQ(LoadedTemplate.TitleBuffer, "");
+    EXPECT_EQ(LoadedTemplate.LastFlowLine, 0);
+    EXPECT_EQ(LoadedTemplate.LastBlock, 0);
+}
+
+TEST_F(TemplateLoad, WorkedExampleWithEitherLineEnd)
+{
+    ASSERT_EQ(LoadBytes(kWorkedExample), 1);
+    ExpectWorkedExampleLoaded();
+    EXPECT_TRUE(Warnings.empty());
+
+    std::string crlf;
+    for (char c : std::string(kWorkedExample)) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    ResetCoreForTest();
+    ASSERT_EQ(LoadBytes(crlf), 1);
+    ExpectWorkedExampleLoaded();
+    EXPECT_EQ(LoadedSourceLines.FlowLine[1], 6u);
+    EXPECT_EQ(LoadedSourceLines.Block[2], 12u);
+}
+
+TEST_F(TemplateLoad, MessagesAreCodePage932Bytes)
+{
+    EXPECT_EQ(std::string(MSG_FILE_NOT_FOUND),
+              Hex("83 74 83 40 83 43 83 8b 82 aa 8c a9 82 c2 82 a9 82 e8 82 dc 82 b9 82 f1"));
+    EXPECT_EQ(std::string(MSG_TITLE_READ_ERROR),
+              Hex("83 5e 83 43 83 67 83 8b 83 66 81 5b 83 5e 82 cc 93 c7 82 dd 8d 9e 82 dd 92 86 82 c9 83 47 83 89 81 "
+                  "5b 82 aa 94 ad 90 b6 82 b5 82 dc 82 b5 82 bd"));
+    EXPECT_EQ(std::string(MSG_FLOW_BAD_CHARACTER),
+              Hex("97 ac 82 ea 83 66 81 5b 83 5e 82 cc 92 86 82 c9 90 94 8e 9a 81 41 a2 2d a3 81 41 a2 2c a3 88 c8 8a "
+                  "4f 82 cc 95 b6 8e 9a 82 aa 82 a0 82 e8 82 dc 82 b7"));
+    EXPECT_EQ(std::string(MSG_FLOW_READ_ERROR),
+              Hex("97 ac 82 ea 83 66 81 5b 83 5e 82 cc 93 c7 82 dd 8d 9e 82 dd 92 86 82 c9 83 47 83 89 81 5b 82 aa 94 "
+                  "ad 90 b6 82 b5 82 dc 82 b5 82 bd"));
+    EXPECT_EQ(std::string(MSG_FLOW_TOO_MANY_ELEMENTS),
+              Hex("97 ac 82 ea 83 66 81 5b 83 5e 82 50 8d 73 82 c9 97 76 91 66 82 cd 31 30 30 8c c2 82 dc 82 c5 82 c5 "
+                  "82 b7"));
+    EXPECT_EQ(std::string(MSG_FLOW_TOO_MANY_LINES),
+              Hex("97 ac 82 ea 83 66 81 5b 83 5e 82 cd 31 30 30 8d 73 82 dc 82 c5 82 c5 82 b7"));
+    EXPECT_EQ(std::string(MSG_SENTENCE_READ_ERROR),
+              Hex("95 b6 8f cd 83 66 81 5b 83 5e 93 c7 82 dd 8d 9e 82 dd 92 86 82 c9 83 47 83 89 81 5b 82 aa 94 ad 90 "
+                  "b6 82 b5 82 dc 82 b5 82 bd"));
+    EXPECT_EQ(std::string(MSG_TOO_MANY_BLOCKS),
+              Hex("95 b6 8f cd 83 66 81 5b 83 5e 82 cd 31 30 30 83 75 83 8d 83 62 83 4e 82 dc 82 c5 82 c5 82 b7"));
+    EXPECT_EQ(std::string(MSG_TOO_MANY_SENTENCES),
+              Hex("95 b6 8f cd 83 66 81 5b 83 5e 82 cd 82 50 83 75 83 8d 83 62 83 4e 31 30 30 8d 73 82 dc 82 c5 82 c5 "
+                  "82 b7"));
+    EXPECT_EQ(std::string(MSG_OUT_OF_MEMORY), Hex("83 81 83 82 83 8a 82 aa 91 ab 82 e8 82 dc 82 b9 82 f1"));
+}
+
+struct FaultCase {
+    const char* what;
+    std::string bytes;
+    const char* message;
+    unsigned long line;  // where the fault was found
+};
+
+TEST_F(TemplateLoad, EachFaultGivesOneWarningAtItsLine)
+{
+    const std::string flow100 = Repeat("1,", 100);
+    const FaultCase cases[] = {
+        {"comments and empty lines only", ";a\n\n;b\n", MSG_TITLE_READ_ERROR, 3},
+        {"empty file", "", MSG_TITLE_READ_ERROR, 1},
+        {"title, no flow data", "T\n;c\n", MSG_FLOW_READ_ERROR, 2},
+        {"end of file after -2", "T\n1,-2\n", MSG_FLOW_READ_ERROR, 2},
+        {"spaces after commas", "T\n1, 2, -1\nx\n/E\n", MSG_FLOW_BAD_CHARACTER, 2},
+        {"byte after the end mark", "T\n1,-1x\nx\n/E\n", MSG_FLOW_BAD_CHARACTER, 2},
+        {"lone CR in a flow line", "T\n1,\r-1\nx\n/E\n", MSG_FLOW_BAD_CHARACTER, 2},
+        {"double-byte digit", "T\n\x82\x50,-1\nx\n/E\n", MSG_FLOW_BAD_CHARACTER, 2},
+        {"101 numbers on a line", "T\n" + flow100 + "1,-1\nx\n/E\n", MSG_FLOW_TOO_MANY_ELEMENTS, 2},
+        {"-2 on the 100th flow line", "T\n" + Repeat("0,-2\n", 99) + "0,-2\n0,-1\nx\n/E\n", MSG_FLOW_TOO_MANY_LINES,
+         101},
+        {"no sentence data", "T\n0,-1\n", MSG_SENTENCE_READ_ERROR, 2},
+        {"last end of block without line feed", "T\n0,-1\nx\n/E", MSG_SENTENCE_READ_ERROR, 4},
+        {"Ctrl-Z right after the last end of block", "T\n0,-1\nx\n/E\x1a\n", MSG_SENTENCE_READ_ERROR, 4},
+        {"sentence after the last end of block", "T\n0,-1\nx\n/E\ny\n", MSG_SENTENCE_READ_ERROR, 5},
+        {"101st block", "T\n0,-1\n" + Repeat("x\n/E\n", 100) + "x\n", MSG_TOO_MANY_BLOCKS, 203},
+        {"101st sentence in a block", "T\n0,-1\n" + Repeat("x\n", 101) + "/E\n", MSG_TOO_MANY_SENTENCES, 103},
+    };
+    for (const FaultCase& c : cases) {
+        ResetCoreForTest();
+        EXPECT_EQ(LoadBytes(c.bytes), 0) << c.what;
+        EXPECT_EQ(Warnings, std::vector<std::string>{c.message}) << c.what;
+        EXPECT_EQ(LastLoadFaultLine, c.line) << c.what;
+    }
+}
+
+TEST_F(TemplateLoad, MissingFileOrFolder)
+{
+    EXPECT_EQ(LoadTemplate("zentavo-test-no-such-template.new"), 0);
+    EXPECT_EQ(LoadTemplate("."), 0);
+    EXPECT_EQ(Warnings, (std::vector<std::string>{MSG_FILE_NOT_FOUND, MSG_FILE_NOT_FOUND}));
+}
+
+// Flow lines whose numbers run out before an end mark are refused, reading nothing beyond.
+TEST_F(TemplateLoad, FlowLineWithoutEndMarkIsRefused)
+{
+    const std::string lines[] = {
+        "1,2",
+        "1,2,",
+        ",,,",
+        "1,2,-5",
+        "1,2" + std::string(1, '\0') + ",-1",
+        std::string(302, '0') + ",-1",  // the -1 lies beyond the 304-byte read limit
+    };
+    for (const std::string& line : lines) {
+        ResetCoreForTest();
+        EXPECT_EQ(LoadBytes("T\n" + line + "\nx\n/E\n"), 0) << line.size() << " bytes";
+        EXPECT_EQ(Warnings, std::vector<std::string>{MSG_FLOW_READ_ERROR}) << line.size() << " bytes";
+    }
+}
+
+TEST_F(TemplateLoad, FlowNumbers)
+{
+    const struct {
+        const char* line;
+        std::vector<int> blocks;
+    } cases[] = {
+        {"7,-1", {7}},      {"007,-1", {7}},     {"-5,3,-1", {3}},        {"-,-1", {0}},
+        {"1-2,-1", {1}},    {"--1,-1", {0}},     {"300,256,-1", {44, 0}}, {"65536,-1", {0}},
+        {"65535", {}},      {"1,,2,-2", {1, 2}}, {",1,2,-1", {1, 2}},     {"1,2,-1,7", {1, 2}},
+        {"-65535,-1", {1}}, {"-1", {}},          {"5,-1,,,", {5}},        {"-65536,-1", {0}},
+    };
+    for (const auto& c : cases) {
+        ResetCoreForTest();
+        std::string flow = c.line;
+        if (flow.find("-2") != std::string::npos) flow += "\n9,-1";
+        ASSERT_EQ(LoadBytes(std::string("T\n") + flow + "\nx\n/E\n"), 1) << c.line;
+        EXPECT_EQ(FlowLine(0), c.blocks) << c.line;
+    }
+}
+
+TEST_F(TemplateLoad, FlowLineOfOnlyAnEndMarkIsEmpty)
+{
+    ASSERT_EQ(LoadBytes("T\n1,2,-2\n-1,\nx\n/E\n"), 1);
+    EXPECT_EQ(LoadedTemplate.LastFlowLine, 1);
+    EXPECT_EQ(LoadedTemplate.FlowLastElement[1], NO_ENTRIES);
+    EXPECT_EQ(FlowLine(1), std::vector<int>{});
+}
+
+TEST_F(TemplateLoad, Sentences)
+{
+    ASSERT_EQ(LoadBytes("T\n0,-1\nGood morning.\nA/@B\n/@\nA/@\n//@\n/@/@\n/E \n/E\n/E\n/e\n"), 1);
+    EXPECT_EQ(Block(0), (std::vector<std::string>{"Good morning.", "A\nB", "\n", "A\n", "/\n", "\n\n", "/E "}));
+    // Right after an end of block, "/E" is the next block's first sentence.
+    EXPECT_EQ(Block(1), (std::vector<std::string>{"/E"}));
+    EXPECT_EQ(LoadedTemplate.LastBlock, 1);
+}
+
+TEST_F(TemplateLoad, SentenceDataStartingWithEndOfBlockGivesAnEmptyBlock0)
+{
+    ASSERT_EQ(LoadBytes("T\n1,-1\n/E\nx\n/E\n"), 1);
+    EXPECT_EQ(LoadedTemplate.BlockLastSentence[0], NO_ENTRIES);
+    EXPECT_EQ(Block(1), std::vector<std::string>{"x"});
+}
+
+TEST_F(TemplateLoad, ZeroByteEndsTitleAndSentence)
+{
+    ASSERT_EQ(LoadBytes(std::string("Ti\0tle\n0,-1\nse\0nt\n/E\n", 21)), 1);
+    EXPECT_STREQ(LoadedTemplate.TitleBuffer, "Ti");
+    EXPECT_EQ(Block(0), std::vector<std::string>{"se"});
+}
+
+TEST_F(TemplateLoad, LongLinesAreReadInPieces)
+{
+    // A 255-byte title loads whole; a 300-byte one leaves 45 bytes that are read as flow data.
+    ASSERT_EQ(LoadBytes(std::string(255, 'T') + "\n0,-1\nx\n/E\n"), 1);
+    EXPECT_EQ(strlen(LoadedTemplate.TitleBuffer), 255u);
+    EXPECT_EQ(LoadBytes(std::string(300, 'T') + "\n0,-1\nx\n/E\n"), 0);
+    EXPECT_EQ(Warnings, std::vector<std::string>{MSG_FLOW_BAD_CHARACTER});
+
+    // A 256-byte sentence line is two sentences.
+    ResetCoreForTest();
+    ASSERT_EQ(LoadBytes("T\n0,-1\n" + std::string(255, 's') + "t\n/E\n"), 1);
+    EXPECT_EQ(Block(0), (std::vector<std::string>{std::string(255, 's'), "t"}));
+
+    // The rest of a long comment is data unless it starts like a skipped line.
+    ResetCoreForTest();
+    ASSERT_EQ(LoadBytes(";" + std::string(254, 'c') + ";rest\nT\n0,-1\nx\n/E\n"), 1);
+    EXPECT_STREQ(LoadedTemplate.TitleBuffer, "T");
+    ASSERT_EQ(LoadBytes(";" + std::string(254, 'c') + "rest\nT\n0,-1\nx\n/E\n"), 0);
+    EXPECT_STREQ(LoadedTemplate.TitleBuffer, "T");  // the failed load changed nothing
+}
+
+TEST_F(TemplateLoad, LargestTemplateFillsEveryIndex)
+{
+    std::string bytes = "T\n";
+    for (int line = 0; line < 100; line++) bytes += Repeat("99,", 100) + (line == 99 ? "-1\n" : "-2\n");
+    for (int block = 0; block < 100; block++) bytes += Repeat(std::string(255, 'a' + block % 26) + "\n", 100) + "/E\n";
+    ASSERT_EQ(LoadBytes(bytes), 1);
+    EXPECT_EQ(LoadedTemplate.LastFlowLine, 99);
+    EXPECT_EQ(LoadedTemplate.LastBlock, 99);
+    for (int i = 0; i < 100; i++) {
+        EXPECT_EQ(LoadedTemplate.FlowLastElement[i], 99);
+        EXPECT_EQ(LoadedTemplate.BlockLastSentence[i], 99);
+    }
+    EXPECT_EQ(strlen(LoadedTemplate.SentenceTable[99][99]), 255u);
+}
+
+TEST_F(TemplateLoad, LimitsAtOneHundred)
+{
+    EXPECT_EQ(LoadBytes("T\n" + Repeat("1,", 100) + "-1\nx\n/E\n"), 1);
+    EXPECT_EQ(LoadBytes("T\n" + Repeat("0,-2\n", 99) + "0,-1\nx\n/E\n"), 1);
+    EXPECT_EQ(LoadedTemplate.LastFlowLine, 99);
+    EXPECT_EQ(LoadBytes("T\n0,-1\n" + Repeat("x\n/E\n", 100)), 1);
+    EXPECT_EQ(LoadedTemplate.LastBlock, 99);
+    EXPECT_EQ(LoadBytes("T\n0,-1\n" + Repeat("x\n", 100) + "/E\n"), 1);
+    EXPECT_EQ(LoadedTemplate.BlockLastSentence[0], 99);
+    EXPECT_TRUE(Warnings.empty());
+}
+
+TEST_F(TemplateLoad, SmallerTemplateReplacesLargerOne)
+{
+    ASSERT_EQ(LoadBytes("Big\n" + Repeat("0,1,-2\n", 9) + "7,-1\n" + Repeat("a\nb\n/E\n", 8)), 1);
+    ASSERT_EQ(LoadBytes("Small\n0,-2\n1,-2\n0,1,-1\nx\n/E\ny\n/E\n"), 1);
+    EXPECT_STREQ(LoadedTemplate.TitleBuffer, "Small");
+    EXPECT_EQ(LoadedTemplate.LastFlowLine, 2);
+    EXPECT_EQ(LoadedTemplate.LastBlock, 1);
+    EXPECT_EQ(FlowLine(2), (std::vector<int>{0, 1}));
+}
+
+// A failed load, wherever it fails, leaves the loaded template exactly as it was.
+TEST_F(TemplateLoad, FailedLoadChangesNothing)
+{
+    ASSERT_EQ(LoadBytes(kWorkedExample), 1);
+    TemplateStore before;
+    memcpy(&before, &LoadedTemplate, sizeof before);
+    const std::string failing[] = {
+        "",
+        "New title\n",
+        "New title\n5,6,-2\n7,x,-1\n",
+        "New title\n5,6,-2\n7,-1\nnew a\n/E\nnew b\nnew c\n",
+        "New title\n5,-1\n" + Repeat("s\n", 101) + "/E\n",
+    };
+    for (const std::string& bytes : failing) {
+        EXPECT_EQ(LoadBytes(bytes), 0);
+        EXPECT_EQ(memcmp(&before, &LoadedTemplate, sizeof before), 0) << bytes.substr(0, 30);
+    }
+    ExpectWorkedExampleLoaded();
+}
+
+TEST_F(TemplateLoad, FailedAllocationReportsAndKeepsThePreviousTemplate)
+{
+    ASSERT_EQ(LoadBytes(kWorkedExample), 1);
+    for (long n = 0; n < 4; n++) {
+        Warnings.clear();
+        FailSentenceAllocationsFrom(n);
+        EXPECT_EQ(LoadBytes("Other\n0,-1\na\nb\nc\nd\n/E\n"), 0);
+        EXPECT_EQ(Warnings, std::vector<std::string>{MSG_OUT_OF_MEMORY});
+        ExpectWorkedExampleLoaded();
+    }
+    FailSentenceAllocationsFrom(-1);
+    EXPECT_EQ(LoadBytes("Other\n0,-1\na\nb\nc\nd\n/E\n"), 1);
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// transcript_test.cpp - the transcript's records, bytes and write failures.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "compose/compose.h"
+#include "template/template.h"
+#include "test_host.h"
+#include "transcript/transcript.h"
+
+namespace {
+
+class Transcript : public ::testing::Test {
+protected:
+    void SetUp() override { ResetCoreForTest(); }
+    void TearDown() override { ResetCoreForTest(); }
+    const std::string path = "zentavo-test-transcript.txt";
+};
+
+TEST_F(Transcript, MessagesAreCodePage932Bytes)
+{
+    EXPECT_EQ(std::string(MSG_TRANSCRIPT_OPEN_FAILED),
+              "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x83\x49\x81\x5b\x83\x76\x83\x93\x82\xc9\x8e\xb8\x94\x73\x82"
+              "\xb5\x82\xdc\x82\xb5\x82\xbd");
+    EXPECT_EQ(std::string(MSG_TRANSCRIPT_WRITE_FAILED),
+              "\x95\xb6\x8f\xcd\x83\x66\x81\x5b\x83\x5e\x82\xcc\x8f\x6f\x97\xcd\x92\x86\x82\xc9\x83\x47\x83\x89\x81"
+              "\x5b\x82\xaa\x94\xad\x90\xb6\x82\xb5\x82\xdc\x82\xb5\x82\xbd");
+}
+
+TEST_F(Transcript, StartingWritesTheTitleAndTheNewsOnScreen)
+{
+    strcpy(LoadedTemplate.TitleBuffer, "T");
+    strcpy(NewsBuffer, "AB\n\n");
+    ASSERT_EQ(BeginTranscript(path.c_str()), 1);
+    EXPECT_EQ(RecordingFlag, 1);
+    EXPECT_EQ(RecordingMark, 1);
+    // Every record is in the file as soon as it is written.
+    EXPECT_EQ(ReadWholeFile(path), "T\r\n\r\nAB\r\n\r\n");
+
+    strcpy(NewsBuffer, "line/\nbreak\n\n");
+    EXPECT_EQ(RecordNews(), 1);
+    EXPECT_EQ(RecordTitle(), 1);
+    StopTranscript();
+    EXPECT_EQ(RecordingFlag, 0);
+    EXPECT_EQ(RecordingMark, 0);
+    EXPECT_EQ(ReadWholeFile(path), "T\r\n\r\nAB\r\n\r\nline/\r\nbreak\r\n\r\nT\r\n\r\n");
+    EXPECT_TRUE(Warnings.empty());
+}
+
+TEST_F(Transcript, StartingBeforeAnyTemplateCreatesAnEmptyFile)
+{
+    WriteScratchFile("transcript.txt", "old content");
+    ASSERT_EQ(BeginTranscript(path.c_str()), 1);
+    EXPECT_EQ(ReadWholeFile(path), "");
+    StopTranscript();
+    EXPECT_EQ(ReadWholeFile(path), "");
+}
+
+TEST_F(Transcript, NothingIsWrittenWhileOff)
+{
+    strcpy(LoadedTemplate.TitleBuffer, "T");
+    EXPECT_EQ(RecordTitle(), 1);
+    EXPECT_EQ(RecordNews(), 1);
+    EXPECT_EQ(TranscriptFile, nullptr);
+}
+
+TEST_F(Transcript, OpenFailureWarnsAndStaysOff)
+{
+    EXPECT_EQ(BeginTranscript("no-such-folder/transcript.txt"), 0);
+    EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_OPEN_FAILED});
+    EXPECT_EQ(RecordingFlag, 0);
+    EXPECT_EQ(TranscriptFile, nullptr);
+    EXPECT_EQ(RecordingMark, -1);  // the mark was never set, so nothing to clear
+}
+
+#ifndef _WIN32
+// A full disk is found at the record's flush: one warning, recording off, file closed.
+TEST_F(Transcript, WriteFailureStopsRecording)
+{
+    ASSERT_EQ(BeginTranscript("/dev/full"), 1);
+    strcpy(NewsBuffer, "news\n\n");
+    EXPECT_EQ(RecordNews(), 0);
+    EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_WRITE_FAILED});
+    EXPECT_EQ(RecordingFlag, 0);
+    EXPECT_EQ(RecordingMark, 0);
+    EXPECT_EQ(TranscriptFile, nullptr);
+    EXPECT_EQ(RecordNews(), 1);  // off now: nothing more is tried
+    EXPECT_EQ(Warnings.size(), 1u);
+}
+
+TEST_F(Transcript, FailureWhileStartingLeavesRecordingOff)
+{
+    strcpy(LoadedTemplate.TitleBuffer, "T");
+    EXPECT_EQ(BeginTranscript("/dev/full"), 0);
+    EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_WRITE_FAILED});
+    EXPECT_EQ(RecordingFlag, 0);
+    EXPECT_EQ(TranscriptFile, nullptr);
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,69 @@
+// transcript.cpp - the transcript file: opening, appending records, stopping.
+#include "transcript.h"
+
+#include <string.h>
+
+#include "compose/compose.h"
+#include "core/host.h"
+#include "core/textstream.h"
+#include "template/template.h"
+
+const char MSG_TRANSCRIPT_OPEN_FAILED[] = "ファイルのオープンに失敗しました";
+const char MSG_TRANSCRIPT_WRITE_FAILED[] = "文章データの出力中にエラーが発生しました";
+
+int RecordingFlag;
+TextStream* TranscriptFile;
+
+int OpenTranscript(const char* path)
+{
+    TextStream* file = OpenTextStream(path, TEXT_WRITE);
+    if (!file) {
+        ShowWarning(MSG_TRANSCRIPT_OPEN_FAILED);
+        return 0;
+    }
+    TranscriptFile = file;
+    return 1;
+}
+
+void StopTranscript()
+{
+    CloseTextStream(TranscriptFile);
+    TranscriptFile = nullptr;
+    RecordingFlag = 0;
+    ShowRecordingMark(0);
+}
+
+int AppendTranscript(const char* text)
+{
+    // Each record is flushed as it is written, so a full disk is reported at once and
+    // everything reported as written is in the file.
+    if (WriteText(TranscriptFile, text, strlen(text)) && FlushTextStream(TranscriptFile)) return 1;
+    ShowWarning(MSG_TRANSCRIPT_WRITE_FAILED);
+    StopTranscript();
+    return 0;
+}
+
+static int AppendTitleRecord()
+{
+    return AppendTranscript(LoadedTemplate.TitleBuffer) && AppendTranscript("\n\n");
+}
+
+int BeginTranscript(const char* path)
+{
+    if (!OpenTranscript(path)) return 0;
+    if (LoadedTemplate.TitleBuffer[0] && !AppendTitleRecord()) return 0;
+    if (NewsBuffer[0] && !AppendTranscript(NewsBuffer)) return 0;
+    RecordingFlag = 1;
+    ShowRecordingMark(1);
+    return 1;
+}
+
+int RecordTitle()
+{
+    return !RecordingFlag || AppendTitleRecord();
+}
+
+int RecordNews()
+{
+    return !RecordingFlag || AppendTranscript(NewsBuffer);
+}

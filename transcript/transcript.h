@@ -1,0 +1,42 @@
+// transcript.h - recording opened titles and shown news into a text file.
+//
+// While recording is on, the title of every template opened (a title record: the title
+// and two line feeds) and every news text shown (a news record: the text as it stands,
+// ending in two line feeds) are appended to the transcript, each line feed as CR LF.
+#ifndef ZENTAVO_TRANSCRIPT_TRANSCRIPT_H
+#define ZENTAVO_TRANSCRIPT_TRANSCRIPT_H
+
+struct TextStream;
+
+// ---- State, all defined in transcript.cpp ----
+extern int RecordingFlag;           // 1 while a transcript is being written
+extern TextStream* TranscriptFile;  // open while recording, and while it starts
+
+// Creates or empties the transcript at path. Returns 1, or 0 after warning that the file
+// could not be opened.
+int OpenTranscript(const char* path);
+
+// Appends text (zero-terminated) to the transcript and flushes it to the file. Returns 1
+// when every byte reached the file; otherwise warns, stops recording and returns 0.
+int AppendTranscript(const char* text);
+
+// Closes the transcript, turns recording off and clears the recording mark.
+void StopTranscript();
+
+// Starts recording into path: opens it, writes the current title and news (when there are
+// any) and turns recording on with its mark. Returns 1, or 0 when the open or a write
+// failed (after the warning; recording stays off).
+int BeginTranscript(const char* path);
+
+// Appends the title record of LoadedTemplate when recording is on. Returns 0 only when
+// the write failed (recording is then off).
+int RecordTitle();
+
+// Appends NewsBuffer as a news record when recording is on. Returns 0 only when the write
+// failed (recording is then off).
+int RecordNews();
+
+extern const char MSG_TRANSCRIPT_OPEN_FAILED[];
+extern const char MSG_TRANSCRIPT_WRITE_FAILED[];
+
+#endif
