@@ -1,0 +1,27 @@
+// resource.h - the constants shared by the .rc file and the C++ code: command ids and resource numbers.
+#ifndef QUORVEL_RESOURCE_H
+#define QUORVEL_RESOURCE_H
+
+// Command ids, sent in WM_COMMAND by the menu, the accelerators and the toolbar.
+#define CMD_OPEN 40001
+#define CMD_EXIT 40002
+#define CMD_SHOW 40003
+#define CMD_UP 40004
+#define CMD_DOWN 40005
+#define CMD_RECORD 40006
+#define CMD_HELP 40007
+#define CMD_ABOUT 40008
+#define CMD_FONT 40011
+
+// The toolbar's own child window id (not a command).
+#define ID_TOOLBAR 40009
+
+// The toolbar image strip, a bitmap resource identified by number.
+#define IDB_TOOLBAR 117
+
+// Controls that the program never addresses, such as the about box's static texts.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+#endif
