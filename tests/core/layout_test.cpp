@@ -1,7 +1,7 @@
 // layout_test.cpp - the news view's layout walk with a fake font.
-#include "transcript/transcript.h"
 #include <gtest/gtest.h>
 #include <string.h>
+#include "transcript/transcript.h"
 
 #include <string>
 #include <vector>
@@ -78,9 +78,11 @@ TEST_F(Layout, UnitThatCrossesTheLimitEndsItsLine)
 
 TEST_F(Layout, DoubleByteUnitsStayWhole)
 {
-    EXPECT_EQ(Walk("\x82\xa0" "a\x82\n\x81"), 0u);  // the line feed after a lead byte is part of its unit
-    EXPECT_EQ(font.drawn, (std::vector<DrawnUnit>{{0, 44, "\x82\xa0"}, {16, 44, "a"}, {24, 44, "\x82\n"},
-                                                  {40, 44, "\x81"}}));
+    EXPECT_EQ(Walk("\x82\xa0"
+                   "a\x82\n\x81"),
+              0u);  // the line feed after a lead byte is part of its unit
+    EXPECT_EQ(font.drawn,
+              (std::vector<DrawnUnit>{{0, 44, "\x82\xa0"}, {16, 44, "a"}, {24, 44, "\x82\n"}, {40, 44, "\x81"}}));
 }
 
 TEST_F(Layout, NarrowWindowPutsEveryUnitOnItsOwnLine)
