@@ -1,5 +1,6 @@
 // font_test.cpp - the display font at window creation and through the font command, with the
 // settings file present, missing, short or edited by hand.
+#include <stddef.h>
 #include <string.h>
 
 #include <string>

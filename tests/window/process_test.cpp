@@ -1,5 +1,7 @@
 // process_test.cpp - the real quorvel.exe in its own process: started with a command line, found
 // by its window, and ended from outside.
+#include <string.h>
+
 #include <string>
 
 #include "res/resource.h"

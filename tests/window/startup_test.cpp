@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <stdio.h>
 
 #include "res/resource.h"
 #include "template/template.h"
