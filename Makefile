@@ -1,5 +1,7 @@
 # Zentavo - the two commands a newcomer needs, and the steps behind them.
-#   make run    install what is missing, build, and run the program on the bundled sample
+#   make run    install what is missing, build quorvel.exe and run it under Wine on the bundled
+#               sample: in a window on your display, or, without a display, as a screenshot
+#               saved in the build folder
 #   make test   install what is missing, build both builds and run every test
 BUILD ?= build
 NATIVE := $(BUILD)/native
@@ -7,6 +9,8 @@ WIN32 := $(BUILD)/win32
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SAMPLE ?= samples/town-news.new
+SCREENSHOT := $(BUILD)/quorvel-screenshot.png
+CONFIGURE_WIN32 = cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 
 .PHONY: all deps native win32 test test-native test-win32 run format clean
 
@@ -20,7 +24,7 @@ native: deps
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 win32: deps
-	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(CONFIGURE_WIN32) >/dev/null
 	@cmake --build $(WIN32) -j $(JOBS)
 
 test: test-native test-win32
@@ -33,10 +37,12 @@ test-win32: win32
 	@scripts/wine-run --init
 	cd $(WIN32) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure
 
-# Three news texts from the sample, in UTF-8 when the terminal is.
-run: native
-	@utf8=; [ "$$(locale charmap 2>/dev/null)" = UTF-8 ] && utf8=--utf8; \
-	$(NATIVE)/cli/zentavo-cli $$utf8 --count 3 --elapsed $$(od -An -N4 -tu4 /dev/urandom) $(SAMPLE)
+# The window program on the sample; only quorvel.exe is built for it.
+run: deps
+	@$(CONFIGURE_WIN32) >/dev/null
+	@cmake --build $(WIN32) -j $(JOBS) --target quorvel
+	@if [ -n "$$DISPLAY" ]; then scripts/wine-run $(WIN32)/bin/quorvel.exe $(SAMPLE); \
+	else scripts/screenshot $(SCREENSHOT) $(WIN32)/bin/quorvel.exe $(SAMPLE); fi
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
