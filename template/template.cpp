@@ -185,12 +185,25 @@ static bool IsEndOfBlockLine(const char* line)
     return strcmp(line, "/E\n") == 0 || strcmp(line, "/e\n") == 0;
 }
 
-// Cuts the line at its line feed and turns each "/@" into a line feed, left to right.
-static void MakeSentence(char* line)
+// The first line-break mark "/@" of a line of length bytes, or nullptr.
+static char* FindBreakMark(char* line, size_t length)
 {
-    line[strcspn(line, "\n")] = '\0';
-    char* out = line;
-    for (const char* in = line; *in; out++) {
+    char* end = line + length;
+    for (char* p = line; (p = static_cast<char*>(memchr(p, '/', end - p))) != nullptr; p++)
+        if (p[1] == '@') return p;
+    return nullptr;
+}
+
+// Cuts the line at its line feed and turns each "/@" into a line feed, left to right.
+// Returns the sentence's length. Most sentences hold no mark and stay where they are.
+static size_t MakeSentence(char* line)
+{
+    // A line read by ReadTextLine holds a line feed only as its last byte.
+    size_t length = strlen(line);
+    if (length > 0 && line[length - 1] == '\n') line[--length] = '\0';
+    char* out = FindBreakMark(line, length);
+    if (!out) return length;
+    for (const char* in = out; *in; out++) {
         if (in[0] == '/' && in[1] == '@') {
             *out = '\n';
             in += 2;
@@ -199,14 +212,14 @@ static void MakeSentence(char* line)
         }
     }
     *out = '\0';
+    return out - line;
 }
 
-static int StoreSentence(uint8_t block, uint8_t sentence)
+static int StoreSentence(uint8_t block, uint8_t sentence, size_t length)
 {
-    size_t size = strlen(TemplateLineBuffer) + 1;
-    char* copy = AllocateSentence(size);
+    char* copy = AllocateSentence(length + 1);
     if (!copy) return FailLoad(MSG_OUT_OF_MEMORY);
-    memcpy(copy, TemplateLineBuffer, size);
+    memcpy(copy, TemplateLineBuffer, length + 1);
     PendingTemplate.SentenceTable[block][sentence] = copy;
     return 1;
 }
@@ -229,10 +242,10 @@ static int ReadSentenceData()
             // The line after an end of block always starts the next block's sentences.
             if (block < MAX_BLOCKS) PendingSourceLines.Block[block] = TextLineNumber(TemplateFile);
         }
-        MakeSentence(TemplateLineBuffer);
+        size_t length = MakeSentence(TemplateLineBuffer);
         if (block == MAX_BLOCKS) return FailLoad(MSG_TOO_MANY_BLOCKS);
         if (count == MAX_SENTENCES) return FailLoad(MSG_TOO_MANY_SENTENCES);
-        if (!StoreSentence(block, count)) return 0;
+        if (!StoreSentence(block, count, length)) return 0;
         count++;
         if (!ReadTemplateLine()) return FailLoad(MSG_SENTENCE_READ_ERROR);
     }
