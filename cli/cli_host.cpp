@@ -11,7 +11,10 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <malloc.h>
+#include <sys/mman.h>
 #include <time.h>
+#include <unistd.h>
 #endif
 
 bool OutputUtf8;
@@ -42,6 +45,39 @@ void UseBinaryStandardStreams()
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
 }
+
+#if defined(__linux__) && defined(__GLIBC__)
+
+// The largest template's sentences fill 2.6 MB of fresh memory. In 4 KB pages that is some
+// 650 page faults, which cost more than the whole load otherwise does; in 2 MB pages it is
+// two. So the heap is grown once, far enough for the largest template, the stretch from the
+// first 2 MB boundary on is marked for huge pages before anything touches it, and the heap
+// is never handed back. The bytes before that boundary stay allocated and unused (and so
+// never touched), so that the template lands behind it.
+void PrepareHeapForTemplates()
+{
+    const uintptr_t hugePage = 2 << 20;
+    const size_t reserve = 8 << 20;
+    mallopt(M_TRIM_THRESHOLD, 2 * reserve);
+    mallopt(M_TOP_PAD, reserve);
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    char* probe = static_cast<char*>(malloc(256 << 10));  // grows the heap by the reserve
+    if (!probe) return;
+    uintptr_t start = (reinterpret_cast<uintptr_t>(probe) + hugePage - 1) & ~(hugePage - 1);
+    uintptr_t end = reinterpret_cast<uintptr_t>(sbrk(0)) & ~(hugePage - 1);
+    if (end <= start) return;
+    madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    free(probe);
+    // Allocated again at the same place, up to the next block's header; kept for good.
+    void* beforeBoundary = malloc(start - reinterpret_cast<uintptr_t>(probe) - 2 * sizeof(size_t));
+    (void)beforeBoundary;
+}
+
+#else
+
+void PrepareHeapForTemplates() {}
+
+#endif
 
 void ShowWarning(const char* message)
 {

@@ -35,6 +35,65 @@ static char TemplateLineBuffer[TEMPLATE_LINE_BUFFER_SIZE];
 static char FlowLineBuffer[FLOW_LINE_BUFFER_SIZE];
 static long SentenceAllocationsBeforeFailure = -1;
 
+// ---- Sentence storage ----
+// The sentences of a store are handed out in order from large chunks rather than allocated
+// one by one (10,000 allocations for the largest template). When a load succeeds, the
+// chunks of the template it replaces are kept for the next load, so that loading again
+// reuses memory the process already has instead of freeing and faulting it in again.
+struct SentenceChunk {
+    SentenceChunk* next;
+    size_t used;
+    char bytes[64 * 1024 - 2 * sizeof(void*)];
+};
+
+struct SentencePool {
+    SentenceChunk* first;
+    SentenceChunk* current;  // the chunk being filled; nullptr before the first sentence
+};
+
+static SentencePool LoadedSentences;   // the chunks LoadedTemplate's sentences live in
+static SentencePool PendingSentences;  // the chunks of the load in progress
+
+// Makes every chunk of the pool free for reuse; the memory stays with the pool.
+static void RewindPool(SentencePool* pool)
+{
+    pool->current = nullptr;
+}
+
+// Gives the pool's chunks back to the system.
+static void ReleasePool(SentencePool* pool)
+{
+    while (pool->first) {
+        SentenceChunk* next = pool->first->next;
+        free(pool->first);
+        pool->first = next;
+    }
+    pool->current = nullptr;
+}
+
+// size bytes (at most one line) from the pool, or nullptr when no memory can be had.
+static char* TakeFromPool(SentencePool* pool, size_t size)
+{
+    SentenceChunk* chunk = pool->current;
+    if (!chunk || chunk->used + size > sizeof chunk->bytes) {
+        SentenceChunk* next = chunk ? chunk->next : pool->first;
+        if (!next) {
+            next = static_cast<SentenceChunk*>(malloc(sizeof(SentenceChunk)));
+            if (!next) return nullptr;
+            next->next = nullptr;
+            if (chunk)
+                chunk->next = next;
+            else
+                pool->first = next;
+        }
+        next->used = 0;
+        pool->current = chunk = next;
+    }
+    char* bytes = chunk->bytes + chunk->used;
+    chunk->used += size;
+    return bytes;
+}
+
 void FailSentenceAllocationsFrom(long n)
 {
     SentenceAllocationsBeforeFailure = n;
@@ -44,20 +103,14 @@ static char* AllocateSentence(size_t size)
 {
     if (SentenceAllocationsBeforeFailure == 0) return nullptr;
     if (SentenceAllocationsBeforeFailure > 0) SentenceAllocationsBeforeFailure--;
-    return static_cast<char*>(malloc(size));
-}
-
-// Frees the sentences a store owns and empties it.
-static void ClearStore(TemplateStore* store)
-{
-    for (int block = 0; block < MAX_BLOCKS; block++)
-        for (int sentence = 0; sentence < MAX_SENTENCES; sentence++) free(store->SentenceTable[block][sentence]);
-    memset(store, 0, sizeof *store);
+    return TakeFromPool(&PendingSentences, size);
 }
 
 void ResetTemplateStore()
 {
-    ClearStore(&LoadedTemplate);
+    memset(&LoadedTemplate, 0, sizeof LoadedTemplate);
+    ReleasePool(&LoadedSentences);
+    ReleasePool(&PendingSentences);
     memset(&LoadedSourceLines, 0, sizeof LoadedSourceLines);
 }
 
@@ -253,17 +306,18 @@ static int ReadSentenceData()
 
 int LoadTemplate(const char* path)
 {
-    ClearStore(&PendingTemplate);
+    memset(&PendingTemplate, 0, sizeof PendingTemplate);
     memset(&PendingSourceLines, 0, sizeof PendingSourceLines);
+    RewindPool(&PendingSentences);
     bool loaded = OpenTemplateFile(path) && ReadTitle() && ReadFlowData() && ReadSentenceData();
-    if (!loaded) {
-        ClearStore(&PendingTemplate);
-        return 0;
-    }
+    if (!loaded) return 0;
     CloseTemplateFile();
-    ClearStore(&LoadedTemplate);
     LoadedTemplate = PendingTemplate;
     LoadedSourceLines = PendingSourceLines;
-    memset(&PendingTemplate, 0, sizeof PendingTemplate);  // its sentences now belong to LoadedTemplate
+    // The new sentences' chunks now belong to LoadedTemplate; the replaced ones are reused.
+    SentencePool replaced = LoadedSentences;
+    LoadedSentences = PendingSentences;
+    PendingSentences = replaced;
+    RewindPool(&PendingSentences);
     return 1;
 }
