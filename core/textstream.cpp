@@ -6,11 +6,13 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include "core/bytescan.h"
+
 namespace {
 
 // Large blocks keep reads cheap even where the C runtime's own line reading is slow.
 const size_t kBlockSize = 64 * 1024;
-const int kCtrlZ = 26;
+const unsigned char kCtrlZ = 26;
 const int kNoByte = -1;
 
 }  // namespace
@@ -100,16 +102,10 @@ static int PeekRawByte(TextStream* stream)
 }
 
 // Where the plain run at the start of bytes ends: the index of its first LF, CR or Ctrl-Z,
-// or length when there is none. Bounded by the line's end, so short lines stay cheap.
+// or length when there is none.
 static size_t PlainRunLength(const unsigned char* bytes, size_t length)
 {
-    const void* lineFeed = memchr(bytes, '\n', length);
-    if (lineFeed) length = static_cast<const unsigned char*>(lineFeed) - bytes;
-    const void* carriageReturn = memchr(bytes, '\r', length);
-    if (carriageReturn) length = static_cast<const unsigned char*>(carriageReturn) - bytes;
-    const void* ctrlZ = memchr(bytes, kCtrlZ, length);
-    if (ctrlZ) length = static_cast<const unsigned char*>(ctrlZ) - bytes;
-    return length;
+    return FindFirstOf<'\n', '\r', kCtrlZ>(bytes, length);
 }
 
 size_t ReadTextLine(TextStream* stream, char* buffer, size_t size)

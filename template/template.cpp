@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/bytescan.h"
 #include "core/host.h"
 #include "core/textstream.h"
 
@@ -32,6 +33,7 @@ static TemplateStore PendingTemplate;
 static TemplateSourceLines PendingSourceLines;
 static TextStream* TemplateFile;
 static char TemplateLineBuffer[TEMPLATE_LINE_BUFFER_SIZE];
+static size_t TemplateLineLength;  // the bytes last read into it, zero bytes included
 static char FlowLineBuffer[FLOW_LINE_BUFFER_SIZE];
 static long SentenceAllocationsBeforeFailure = -1;
 
@@ -141,23 +143,25 @@ static int FailLoad(const char* message)
 }
 
 // Reads the next line that is neither a comment (";" first) nor empty (a line feed first)
-// into buffer. Returns 0 when the file ends before such a line.
-static int ReadDataLine(char* buffer, size_t size)
+// into buffer, and its length into *length. Returns 0 when the file ends before such a line.
+static int ReadDataLine(char* buffer, size_t size, size_t* length)
 {
     do {
-        if (ReadTextLine(TemplateFile, buffer, size) == 0) return 0;
+        *length = ReadTextLine(TemplateFile, buffer, size);
+        if (*length == 0) return 0;
     } while (buffer[0] == ';' || buffer[0] == '\n');
     return 1;
 }
 
 static int ReadTemplateLine()
 {
-    return ReadDataLine(TemplateLineBuffer, sizeof TemplateLineBuffer);
+    return ReadDataLine(TemplateLineBuffer, sizeof TemplateLineBuffer, &TemplateLineLength);
 }
 
 static int ReadFlowLine()
 {
-    return ReadDataLine(FlowLineBuffer, sizeof FlowLineBuffer);
+    size_t length;
+    return ReadDataLine(FlowLineBuffer, sizeof FlowLineBuffer, &length);
 }
 
 static int ReadTitle()
@@ -238,24 +242,21 @@ static bool IsEndOfBlockLine(const char* line)
     return strcmp(line, "/E\n") == 0 || strcmp(line, "/e\n") == 0;
 }
 
-// The first line-break mark "/@" of a line of length bytes, or nullptr.
-static char* FindBreakMark(char* line, size_t length)
-{
-    char* end = line + length;
-    for (char* p = line; (p = static_cast<char*>(memchr(p, '/', end - p))) != nullptr; p++)
-        if (p[1] == '@') return p;
-    return nullptr;
-}
-
-// Cuts the line at its line feed and turns each "/@" into a line feed, left to right.
-// Returns the sentence's length. Most sentences hold no mark and stay where they are.
-static size_t MakeSentence(char* line)
+// Cuts the line (length bytes as read) at its line feed and turns each "/@" into a line
+// feed, left to right. The sentence ends at the line's first zero byte. Returns its length.
+static size_t MakeSentence(char* line, size_t length)
 {
     // A line read by ReadTextLine holds a line feed only as its last byte.
-    size_t length = strlen(line);
     if (length > 0 && line[length - 1] == '\n') line[--length] = '\0';
-    char* out = FindBreakMark(line, length);
-    if (!out) return length;
+    // Most sentences hold no mark: find the first one, or the end, without copying.
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(line);
+    size_t i = 0;
+    for (;; i++) {
+        i += FindFirstOf<'/', 0>(bytes + i, length - i);
+        if (line[i] == '\0') return i;
+        if (line[i + 1] == '@') break;
+    }
+    char* out = line + i;
     for (const char* in = out; *in; out++) {
         if (in[0] == '/' && in[1] == '@') {
             *out = '\n';
@@ -295,7 +296,7 @@ static int ReadSentenceData()
             // The line after an end of block always starts the next block's sentences.
             if (block < MAX_BLOCKS) PendingSourceLines.Block[block] = TextLineNumber(TemplateFile);
         }
-        size_t length = MakeSentence(TemplateLineBuffer);
+        size_t length = MakeSentence(TemplateLineBuffer, TemplateLineLength);
         if (block == MAX_BLOCKS) return FailLoad(MSG_TOO_MANY_BLOCKS);
         if (count == MAX_SENTENCES) return FailLoad(MSG_TOO_MANY_SENTENCES);
         if (!StoreSentence(block, count, length)) return 0;
