@@ -3,6 +3,8 @@
 #               sample: in a window on your display, or, without a display, as a screenshot
 #               saved in the build folder
 #   make test   install what is missing, build both builds and run every test
+#   make bench  install the benchmark tools, build both builds with the benchmarks and print
+#               every performance comparison with its goal (not part of make test)
 BUILD ?= build
 NATIVE := $(BUILD)/native
 WIN32 := $(BUILD)/win32
@@ -13,7 +15,7 @@ SCREENSHOT := $(BUILD)/quorvel-screenshot.png
 CONFIGURE_WIN32 = cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
   -DZENTAVO_HELPGEN=$(abspath $(NATIVE))/help/zentavo-helpgen
 
-.PHONY: all deps native win32 test test-native test-win32 run format clean
+.PHONY: all deps native win32 test test-native test-win32 run bench format clean
 
 all: native win32
 
@@ -45,6 +47,16 @@ test-win32: win32
 run: win32
 	@if [ -n "$$DISPLAY" ]; then cd $(WIN32)/bin && $(CURDIR)/scripts/wine-run quorvel.exe $(abspath $(SAMPLE)); \
 	else cd $(WIN32)/bin && $(CURDIR)/scripts/screenshot $(abspath $(SCREENSHOT)) quorvel.exe $(abspath $(SAMPLE)); fi
+
+# Both sides of every comparison run in one go on a private virtual display; see
+# docs/PERFORMANCE.md for the goals and the figures.
+bench: deps
+	@scripts/install-deps --bench
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAVO_BENCH=ON >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+	@$(CONFIGURE_WIN32) -DZENTAVO_BENCH=ON >/dev/null
+	@cmake --build $(WIN32) -j $(JOBS)
+	xvfb-run -a -s "-screen 0 1024x768x24" node bench/compare.js --build $(BUILD)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,164 @@
+// core_bench.cpp - Google Benchmark of the portable core: loading, composing and the layout
+// walk, next to plain C library passes over the same template files.
+//
+//   core_bench --templates=DIR [Google Benchmark options]
+//
+// DIR holds largest.new and small.new from bench/generate-templates.js. Every benchmark
+// is registered once per template as NAME/largest and NAME/small.
+#include <benchmark/benchmark.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "bench/bench_host.h"
+#include "bench/counting_allocator.h"
+#include "compose/compose.h"
+#include "layout/layout.h"
+#include "template/template.h"
+
+namespace {
+
+std::string TemplateFolder;
+
+std::string TemplatePath(const char* name)
+{
+    return TemplateFolder + "/" + name + ".new";
+}
+
+long FileSize(const std::string& path)
+{
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return -1;
+    fseek(file, 0, SEEK_END);
+    long size = ftell(file);
+    fclose(file);
+    return size;
+}
+
+// Loads a template for the benchmarks that need one; false (and the benchmark is skipped)
+// when it does not load.
+bool LoadForBenchmark(benchmark::State& state, const std::string& path)
+{
+    if (LoadTemplate(path.c_str())) return true;
+    state.SkipWithError("the template did not load");
+    return false;
+}
+
+// The loader, as the open command and zentavo-cli run it; each load frees the one before.
+void LoadTemplateFile(benchmark::State& state, const char* name)
+{
+    std::string path = TemplatePath(name);
+    for (auto _ : state)
+        if (!LoadForBenchmark(state, path)) break;
+    state.SetBytesProcessed(state.iterations() * FileSize(path));
+}
+
+// A plain pass over the same file line by line, with the loader's 256-byte buffer.
+void FgetsPass(benchmark::State& state, const char* name)
+{
+    std::string path = TemplatePath(name);
+    char line[TEMPLATE_LINE_BUFFER_SIZE];
+    for (auto _ : state) {
+        FILE* file = fopen(path.c_str(), "r");
+        while (fgets(line, sizeof line, file)) benchmark::DoNotOptimize(line[0]);
+        fclose(file);
+    }
+    state.SetBytesProcessed(state.iterations() * FileSize(path));
+}
+
+// The whole file in one fread into a buffer that already exists.
+void FreadPass(benchmark::State& state, const char* name)
+{
+    std::string path = TemplatePath(name);
+    std::vector<char> bytes(FileSize(path) + 1);
+    for (auto _ : state) {
+        FILE* file = fopen(path.c_str(), "rb");
+        benchmark::DoNotOptimize(fread(bytes.data(), 1, bytes.size(), file));
+        fclose(file);
+    }
+    state.SetBytesProcessed(state.iterations() * FileSize(path));
+}
+
+// One news text per iteration, each with its own seed; items per second are texts per
+// second. The composition must not allocate: any allocation fails the benchmark.
+void ComposeText(benchmark::State& state, const char* name)
+{
+    if (!LoadForBenchmark(state, TemplatePath(name))) return;
+    uint32_t seed = 0;
+    unsigned long warningsBefore = BenchWarnings;
+    unsigned long allocationsBefore = AllocationCount();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComposeNewsSeeded(seed++));
+        benchmark::ClobberMemory();
+    }
+    unsigned long allocations = AllocationCount() - allocationsBefore;
+    state.counters["allocations"] = static_cast<double>(allocations);
+    state.counters["bytes_per_text"] = static_cast<double>(strlen(NewsBuffer));
+    state.SetItemsProcessed(state.iterations());
+    if (allocations > 0) state.SkipWithError("composing allocated memory");
+    if (BenchWarnings != warningsBefore) state.SkipWithError("a composition failed");
+}
+
+// Widths of a typical display font: double-byte characters twice as wide as single bytes.
+int32_t MeasureUnit(const char*, int length, void*)
+{
+    return length == 2 ? 16 : 8;
+}
+
+void CountUnit(int32_t, int32_t, const char*, int, void* context)
+{
+    ++*static_cast<long*>(context);
+}
+
+// The news view's layout walk over one text from the template (the longest possible one
+// from the largest), with the measuring and drawing left to trivial callbacks: the cost of
+// the walk itself, which every paint and every scroll step pays.
+void LayOutNews(benchmark::State& state, const char* name)
+{
+    if (!LoadForBenchmark(state, TemplatePath(name)) || !ComposeNewsSeeded(1)) return;
+    const LayoutMetrics metrics = {800, 46, 16, 16};
+    long units = 0;
+    UnitPainter painter = {MeasureUnit, CountUnit, &units};
+    TopLine = 0;
+    unsigned long allocationsBefore = AllocationCount();
+    for (auto _ : state) benchmark::DoNotOptimize(LayOutText(NewsBuffer, metrics, painter));
+    state.counters["allocations"] = static_cast<double>(AllocationCount() - allocationsBefore);
+    state.counters["units"] = static_cast<double>(units / state.iterations());
+    state.counters["lines"] = static_cast<double>(LineCount);
+    state.counters["bytes"] = static_cast<double>(strlen(NewsBuffer));
+    state.SetItemsProcessed(state.iterations());
+}
+
+void RegisterAll()
+{
+    const struct {
+        const char* name;
+        void (*function)(benchmark::State&, const char*);
+    } benchmarks[] = {
+        {"LoadTemplate", LoadTemplateFile}, {"FgetsPass", FgetsPass},   {"FreadPass", FreadPass},
+        {"Compose", ComposeText},           {"LayOutText", LayOutNews},
+    };
+    for (const auto& b : benchmarks)
+        for (const char* name : {"largest", "small"})
+            benchmark::RegisterBenchmark((std::string(b.name) + "/" + name).c_str(), b.function, name)
+                ->Unit(benchmark::kMicrosecond);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    for (int i = 1; i < argc; i++)
+        if (strncmp(argv[i], "--templates=", 12) == 0) TemplateFolder = argv[i] + 12;
+    if (TemplateFolder.empty()) {
+        fprintf(stderr, "usage: core_bench --templates=DIR [benchmark options]\n");
+        return 2;
+    }
+    RegisterAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
