@@ -54,23 +54,27 @@ void UseBinaryStandardStreams()
 // first 2 MB boundary on is marked for huge pages before anything touches it, and the heap
 // is never handed back. The bytes before that boundary stay allocated and unused (and so
 // never touched), so that the template lands behind it.
+static void* HeapBeforeBoundary;  // allocated once, never used
+
 void PrepareHeapForTemplates()
 {
     const uintptr_t hugePage = 2 << 20;
     const size_t reserve = 8 << 20;
     mallopt(M_TRIM_THRESHOLD, 2 * reserve);
     mallopt(M_TOP_PAD, reserve);
-    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);                   // above the stretch set aside below
     char* probe = static_cast<char*>(malloc(256 << 10));  // grows the heap by the reserve
     if (!probe) return;
-    uintptr_t start = (reinterpret_cast<uintptr_t>(probe) + hugePage - 1) & ~(hugePage - 1);
+    uintptr_t at = reinterpret_cast<uintptr_t>(probe);
+    uintptr_t start = (at + hugePage - 1) & ~(hugePage - 1);
     uintptr_t end = reinterpret_cast<uintptr_t>(sbrk(0)) & ~(hugePage - 1);
-    if (end <= start) return;
-    madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
     free(probe);
-    // Allocated again at the same place, up to the next block's header; kept for good.
-    void* beforeBoundary = malloc(start - reinterpret_cast<uintptr_t>(probe) - 2 * sizeof(size_t));
-    (void)beforeBoundary;
+    // Only where the probe came from the top of glibc's own heap: a memory checker's
+    // allocator keeps its blocks elsewhere, and is left alone.
+    if (end <= start || end - at > 2 * reserve) return;
+    madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    // The same place again, up to the next block's header.
+    HeapBeforeBoundary = malloc(start - at - 2 * sizeof(size_t));
 }
 
 #else
