@@ -221,6 +221,36 @@ function endToEnd()
            median(ratios), 3, false);
 }
 
+// The news view's paint of the longest text under Wine, against one ExtTextOutA per line.
+function painting()
+{
+    const exe = path.join(WIN32_BIN, 'paint_bench.exe');
+    if (!fs.existsSync(exe)) {
+        console.log('4     painting: not measured, paint_bench.exe is not built');
+        results.push({goal: 4, what: 'painting', ours: 'not measured', met: false});
+        return;
+    }
+    const view = [], lines = [], units = [], scroll = [], toLines = [], scrollToLines = [];
+    let shape = null;
+    for (let round = 0; round < options.rounds; round++) {
+        const r = JSON.parse(wine([exe, path.join(BENCH, 'largest.new'), '9']));
+        view.push(r.view_ms);
+        lines.push(r.lines_ms);
+        units.push(r.units_ms);
+        scroll.push(r.scroll_ms);
+        toLines.push(r.view_to_lines);
+        scrollToLines.push(r.scroll_to_lines);
+        shape = r;
+    }
+    const f = (v) => `${v.toFixed(2)} ms`;
+    report(4, 'paint longest text: view vs one ExtTextOutA per line', f(median(view)), f(median(lines)),
+           median(toLines), 2, false);
+    report(4, 'paint after SB_LINEDOWN vs one ExtTextOutA per line', f(median(scroll)), f(median(lines)),
+           median(scrollToLines), 2, false);
+    console.log(`      painting: ${shape.bytes} bytes, ${shape.lines} lines (${shape.client_height} pixels of ` +
+                `client area); unit by unit, as the view used to: ${f(median(units))}`);
+}
+
 // Start-up, cold (no Wine server running: the first program of a session) and warm (the
 // server and Wine's own processes already up). Each round launches both programs in turn,
 // once each when cold and `warmLaunches` times each when warm, and compares the medians.
@@ -275,6 +305,7 @@ function main()
             composing('small', 10);
         },
         cli: endToEnd,
+        paint: painting,
         startup: startUp,
     };
     for (const [name, part] of Object.entries(parts))
