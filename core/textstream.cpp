@@ -3,6 +3,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 
 namespace {
@@ -102,17 +103,17 @@ static int PeekRawByte(TextStream* stream)
     return byte;
 }
 
-// The next byte as text: a CR directly followed by LF becomes that LF.
-static int TakeTextByte(TextStream* stream)
+// Where the plain run at the start of bytes ends: the index of its first LF, CR or Ctrl-Z,
+// or length when there is none. Bounded by the line's end, so short lines stay cheap.
+static size_t PlainRunLength(const unsigned char* bytes, size_t length)
 {
-    int byte = PeekRawByte(stream);
-    if (byte == kNoByte) return kNoByte;
-    stream->next++;
-    if (byte == '\r' && PeekRawByte(stream) == '\n') {
-        stream->next++;
-        byte = '\n';
-    }
-    return byte;
+    const void* lineFeed = memchr(bytes, '\n', length);
+    if (lineFeed) length = static_cast<const unsigned char*>(lineFeed) - bytes;
+    const void* carriageReturn = memchr(bytes, '\r', length);
+    if (carriageReturn) length = static_cast<const unsigned char*>(carriageReturn) - bytes;
+    const void* ctrlZ = memchr(bytes, kCtrlZ, length);
+    if (ctrlZ) length = static_cast<const unsigned char*>(ctrlZ) - bytes;
+    return length;
 }
 
 size_t ReadTextLine(TextStream* stream, char* buffer, size_t size)
@@ -120,8 +121,25 @@ size_t ReadTextLine(TextStream* stream, char* buffer, size_t size)
     size_t count = 0;
     unsigned long firstLine = stream->nextLine;
     while (count + 1 < size) {
-        int byte = TakeTextByte(stream);
+        if (PeekRawByte(stream) == kNoByte) break;
+        // Copy the plain bytes that are in the block and fit, in one go.
+        size_t room = size - 1 - count;
+        size_t available = stream->filled - stream->next;
+        const unsigned char* bytes = stream->block + stream->next;
+        size_t plain = PlainRunLength(bytes, available < room ? available : room);
+        memcpy(buffer + count, bytes, plain);
+        count += plain;
+        stream->next += plain;
+        if (count + 1 == size) break;
+        int byte = PeekRawByte(stream);  // refills when the run reached the block's end
         if (byte == kNoByte) break;
+        if (byte != '\n' && byte != '\r') continue;  // the block ended inside the run
+        stream->next++;
+        // A CR directly followed by LF is read as that LF, even across a refill.
+        if (byte == '\r' && PeekRawByte(stream) == '\n') {
+            stream->next++;
+            byte = '\n';
+        }
         buffer[count++] = static_cast<char>(byte);
         if (byte == '\n') {
             stream->nextLine++;

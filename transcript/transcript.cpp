@@ -75,3 +75,14 @@ int RecordNews()
 {
     return !RecordingFlag || AppendTranscript(NewsBuffer);
 }
+
+void ProposeTranscriptName(char* path)
+{
+    // Scanning bytewise is safe: "." is never the second byte of a double-byte character.
+    for (size_t index = strlen(path); index-- > 0;) {
+        if (path[index] == '.' && index < 252) {
+            memcpy(path + index + 1, "txt", 4);
+            return;
+        }
+    }
+}

@@ -37,6 +37,12 @@ int RecordTitle();
 // failed (recording is then off).
 int RecordNews();
 
+// Turns a template's path into the transcript name the save dialog proposes: the text
+// after the last "." that stands below index 252 becomes "txt" (so the result still fits
+// a 256-byte buffer); a path without such a dot stays as it is. path is zero-terminated
+// and lies in a buffer of at least 256 bytes.
+void ProposeTranscriptName(char* path);
+
 extern const char MSG_TRANSCRIPT_OPEN_FAILED[];
 extern const char MSG_TRANSCRIPT_WRITE_FAILED[];
 
