@@ -131,7 +131,7 @@ TEST(TranscriptName, ProposedFromTheTemplatePath)
         {"a.b.", "a.b.txt"},
         {std::string(250, 'p') + ".new", std::string(250, 'p') + ".txt"},
         {std::string(251, 'p') + ".new", std::string(251, 'p') + ".txt"},
-        {"x.y" + std::string(249, 'p') + ".new", "x.txt"},  // the last dot stands at 252
+        {"x.y" + std::string(249, 'p') + ".ne", "x.txt"},  // 255 bytes; the last dot stands at 252
     };
     for (const auto& c : cases) {
         char buffer[256] = {};
