@@ -10,6 +10,14 @@
 
 #include "core/host.h"
 
+// Marks a target's own checking code, which libFuzzer's coverage should not count: only
+// the paths of the core are to guide the mutations (and the checks stay cheap).
+#if defined(__clang__)
+#define FUZZ_NOT_COVERED __attribute__((no_sanitize("coverage")))
+#else
+#define FUZZ_NOT_COVERED
+#endif
+
 // ---- State, all defined in fuzz_host.cpp ----
 extern int WarningCount;          // warnings shown since the last ResetWarnings
 extern const char* LastWarning;   // the last of them, or nullptr

@@ -51,7 +51,9 @@ int main(int argc, char** argv)
                 fprintf(stderr, "replay: cannot read %s\n", path.c_str());
                 return 1;
             }
-            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+            // Like libFuzzer, never a null pointer, even for an empty file.
+            static const uint8_t kNothing = 0;
+            LLVMFuzzerTestOneInput(bytes.empty() ? &kNothing : bytes.data(), bytes.size());
             runs++;
         }
     }

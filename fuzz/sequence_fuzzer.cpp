@@ -37,7 +37,7 @@ struct StoreSnapshot {
     std::string sentences;  // the text of every slot in use, each with its terminating zero
 };
 
-void TakeSnapshot(StoreSnapshot* snapshot)
+FUZZ_NOT_COVERED void TakeSnapshot(StoreSnapshot* snapshot)
 {
     memcpy(&snapshot->store, &LoadedTemplate, sizeof snapshot->store);
     snapshot->sentences.clear();
@@ -53,7 +53,7 @@ bool StoreUnchanged(const StoreSnapshot& snapshot)
     return memcmp(&now.store, &snapshot.store, sizeof now.store) == 0 && now.sentences == snapshot.sentences;
 }
 
-uint32_t SeedOf(const uint8_t* data, size_t size)
+FUZZ_NOT_COVERED uint32_t SeedOf(const uint8_t* data, size_t size)
 {
     uint32_t hash = 2166136261u;
     for (size_t i = 0; i < size; i++) hash = (hash ^ data[i]) * 16777619u;
