@@ -143,9 +143,10 @@ TEST(TranscriptName, ProposedFromTheTemplatePath)
         {"a.b.", "a.b.txt"},
         {std::string(250, 'p') + ".new", std::string(250, 'p') + ".txt"},
         {std::string(251, 'p') + ".new", std::string(251, 'p') + ".txt"},
-        {"x.y" + std::string(249, 'p') + ".ne", "x.txt"},  // 255 bytes; the last dot stands at 252
+        {"x.y" + std::string(249, 'p') + ".ne", "x.txt"},  // the last dot stands at 252
     };
     for (const auto& c : cases) {
+        ASSERT_LT(c.path.size(), 256u);
         char buffer[256] = {};
         memcpy(buffer, c.path.c_str(), c.path.size() + 1);
         ProposeTranscriptName(buffer);

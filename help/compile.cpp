@@ -1,0 +1,282 @@
+// compile.cpp - the manual's topics as paragraph records, and the help file around them.
+//
+// String literals in this file are code page 932 (the build converts them); the manual's
+// text arrives as UTF-8 and is converted here at run time.
+#include "help/compile.h"
+
+#include <iconv.h>
+
+#include <map>
+
+#include "help/topic.h"
+
+bool Utf8ToCp932(const std::string& text, std::string* out)
+{
+    iconv_t converter = iconv_open("CP932", "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+    out->assign(text.size() * 2 + 1, '\0');
+    char* in = const_cast<char*>(text.data());
+    size_t inLeft = text.size();
+    char* result = &(*out)[0];
+    size_t outLeft = out->size();
+    bool ok = iconv(converter, &in, &inLeft, &result, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
+    iconv_close(converter);
+    out->resize(result - out->data());
+    return ok;
+}
+
+namespace {
+
+enum Font { FONT_BODY, FONT_BOLD, FONT_HEADING, FONT_TITLE, FONT_VERBATIM, FONT_LINK, FONT_SPACER };
+
+// Japanese Gothic faces for the Shift-JIS character set: proportional for text, fixed
+// pitch for verbatim lines. A viewer without them picks another font of the same set.
+const char* const kFaces[] = {"ＭＳ Ｐゴシック", "ＭＳ ゴシック"};
+
+const FontDescriptor kFonts[] = {
+    {0, 20, FAMILY_SWISS, 0, 0, 0, 0},                      // FONT_BODY: 10 point
+    {FONT_FLAG_BOLD, 20, FAMILY_SWISS, 0, 0, 0, 0},         // FONT_BOLD
+    {FONT_FLAG_BOLD, 24, FAMILY_SWISS, 0, 0, 0, 128},       // FONT_HEADING: 12 point, dark blue
+    {FONT_FLAG_BOLD, 30, FAMILY_SWISS, 0, 0, 0, 128},       // FONT_TITLE: 15 point, dark blue
+    {0, 20, FAMILY_MODERN, 1, 0, 0, 0},                     // FONT_VERBATIM
+    {FONT_FLAG_UNDERLINE, 20, FAMILY_SWISS, 0, 0, 128, 0},  // FONT_LINK: green and underlined
+    {0, 6, FAMILY_SWISS, 0, 0, 0, 0},                       // FONT_SPACER: 3 point blanks
+};
+
+const ParagraphStyle kTitleStyle = {0, 8, 0, 0};
+const ParagraphStyle kHeadingStyle = {10, 2, 0, 0};
+const ParagraphStyle kBodyStyle = {0, 6, 0, 0};
+const ParagraphStyle kItemStyle = {0, 3, 24, -16};
+const ParagraphStyle kVerbatimStyle = {0, 6, 16, 0};
+const ParagraphStyle kLinkListStyle = {0, 6, 8, 0};
+
+const char kBullet[] = "・";
+
+struct Compiler {
+    std::string source;  // file of the topic being compiled, for messages
+    std::string* listing;
+    std::string* error;
+    std::string links;       // "@> TARGET text" lines of the topic being compiled
+    size_t doubleByteChars;  // two-byte characters written so far in the topic
+};
+
+bool IsLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+size_t CountDoubleByteChars(const std::string& cp932)
+{
+    size_t count = 0;
+    for (size_t i = 0; i < cp932.size(); ++i)
+        if (IsLeadByte(cp932[i])) ++count, ++i;
+    return count;
+}
+
+// Adds shown text to the paragraph and to the listing.
+void Emit(Compiler* compiler, ParagraphBuilder* paragraph, const std::string& cp932)
+{
+    AddText(paragraph, cp932);
+    *compiler->listing += cp932;
+    compiler->doubleByteChars += CountDoubleByteChars(cp932);
+}
+
+bool Convert(const std::string& utf8, Compiler* compiler, std::string* cp932)
+{
+    if (Utf8ToCp932(utf8, cp932)) return true;
+    *compiler->error = compiler->source + ": text that code page 932 cannot hold: " + utf8;
+    return false;
+}
+
+// Writes runs of plain and bold text; bold runs switch font and back.
+bool AddRuns(const std::vector<Run>& runs, unsigned font, Compiler* compiler, ParagraphBuilder* paragraph)
+{
+    for (const Run& run : runs) {
+        std::string text;
+        if (!Convert(run.text, compiler, &text)) return false;
+        if (run.kind == RUN_BOLD) SetFont(paragraph, FONT_BOLD);
+        Emit(compiler, paragraph, text);
+        if (run.kind == RUN_BOLD) SetFont(paragraph, font);
+    }
+    *compiler->listing += "\n";
+    return true;
+}
+
+// A link list: one line per link, "・" and the target's title in the link font.
+//
+// Wine's viewer places a link by counting the bytes of the text before it, while its text
+// control counts characters, so after n two-byte characters every link sits n places too
+// far on. Each link therefore starts early, with a run of tiny blanks at the end of the
+// line before its own, long enough that the link's byte count starts at or before its
+// text. The blanks do not show, and the text after the list gives way to no link, since
+// the list ends the paragraph. Other viewers count characters and find the same links.
+bool AddLinkList(const std::vector<Run>& runs, Compiler* compiler, ParagraphBuilder* paragraph)
+{
+    for (const Run& run : runs) {
+        std::string text;
+        if (!Convert(run.text, compiler, &text)) return false;
+        StartPlainLink(paragraph, ContextHash(run.target));
+        size_t drift = compiler->doubleByteChars;
+        size_t blanks = drift > 2 ? drift - 2 : 0;  // the line break and the bullet come between
+        SetFont(paragraph, FONT_SPACER);
+        AddText(paragraph, std::string(blanks, ' '));
+        AddLineBreak(paragraph);
+        SetFont(paragraph, FONT_BODY);
+        Emit(compiler, paragraph, kBullet);
+        SetFont(paragraph, FONT_LINK);
+        Emit(compiler, paragraph, text);
+        SetFont(paragraph, FONT_BODY);
+        EndLink(paragraph);
+        *compiler->listing += "\n";
+        compiler->links += "@> " + run.target + " " + text + "\n";
+    }
+    return true;
+}
+
+const ParagraphStyle& StyleOf(BlockKind kind)
+{
+    switch (kind) {
+        case BLOCK_HEADING:
+            return kHeadingStyle;
+        case BLOCK_ITEM:
+            return kItemStyle;
+        case BLOCK_VERBATIM:
+            return kVerbatimStyle;
+        case BLOCK_LINKS:
+            return kLinkListStyle;
+        default:
+            return kBodyStyle;
+    }
+}
+
+bool AddVerbatim(const std::vector<std::string>& lines, Compiler* compiler, ParagraphBuilder* paragraph)
+{
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string line;
+        if (!Convert(lines[i], compiler, &line)) return false;
+        if (i > 0) AddLineBreak(paragraph);
+        Emit(compiler, paragraph, line);
+        *compiler->listing += "\n";
+    }
+    return true;
+}
+
+bool CompileBlock(const Block& block, Compiler* compiler, ParagraphRecord* record)
+{
+    ParagraphBuilder paragraph;
+    unsigned font = block.kind == BLOCK_HEADING    ? FONT_HEADING
+                    : block.kind == BLOCK_VERBATIM ? FONT_VERBATIM
+                                                   : FONT_BODY;
+    BeginParagraph(&paragraph, StyleOf(block.kind));
+    SetFont(&paragraph, font);
+    if (block.kind == BLOCK_ITEM) Emit(compiler, &paragraph, kBullet);
+    bool ok = block.kind == BLOCK_VERBATIM ? AddVerbatim(block.lines, compiler, &paragraph)
+              : block.kind == BLOCK_LINKS  ? AddLinkList(block.runs, compiler, &paragraph)
+                                           : AddRuns(block.runs, font, compiler, &paragraph);
+    if (!ok) return false;
+    *record = EndParagraph(&paragraph);
+    return true;
+}
+
+bool CompileTopic(const ManualTopic& topic, Compiler* compiler, TopicRecords* records)
+{
+    compiler->source = topic.source;
+    compiler->links.clear();
+    compiler->doubleByteChars = 0;
+    if (!Convert(topic.title, compiler, &records->title)) return false;
+    *compiler->listing += "@@ " + std::to_string(topic.mapNumber) + " " + topic.id + "\n";
+    ParagraphBuilder title;
+    BeginParagraph(&title, kTitleStyle);
+    SetFont(&title, FONT_TITLE);
+    Emit(compiler, &title, records->title);
+    *compiler->listing += "\n";
+    records->paragraphs.push_back(EndParagraph(&title));
+    for (const Block& block : topic.blocks) {
+        records->paragraphs.emplace_back();
+        if (!CompileBlock(block, compiler, &records->paragraphs.back())) return false;
+    }
+    *compiler->listing += compiler->links;
+    return true;
+}
+
+SystemInfo MakeSystemInfo(const std::string& helpTitle, uint32_t contentsOffset)
+{
+    SystemInfo info;
+    info.title = helpTitle;
+    info.copyright = "Zentavo for Windows 95 version 1.10";
+    info.contentsOffset = contentsOffset;
+    info.macros = {"BrowseButtons()"};  // << and >> walk through all topics in order
+    info.windows = {{"main", "main", helpTitle}};
+    info.languageId = 0x0411;  // Japanese
+    info.charset = 128;        // Shift-JIS
+    return info;
+}
+
+bool AddIndexFiles(const std::vector<ManualTopic>& topics, const std::vector<TopicRecords>& records,
+                   const std::vector<uint32_t>& offsets, std::map<std::string, Bytes>* files, std::string* error)
+{
+    std::vector<ContextEntry> contexts;
+    std::vector<MapEntry> numbers;
+    std::vector<TitleEntry> titles;
+    std::vector<KeywordEntry> keywords;
+    for (size_t t = 0; t < topics.size(); ++t) {
+        contexts.push_back({ContextHash(topics[t].id), offsets[t]});
+        numbers.push_back({topics[t].mapNumber, offsets[t]});
+        titles.push_back({offsets[t], records[t].title});
+        for (const std::string& keyword : topics[t].keywords) {
+            Compiler compiler{topics[t].source, nullptr, error, "", 0};
+            std::string converted;
+            if (!Convert(keyword, &compiler, &converted)) return false;
+            keywords.push_back({converted, offsets[t]});
+        }
+    }
+    (*files)["|CONTEXT"] = BuildContextFile(contexts);
+    (*files)["|CTXOMAP"] = BuildContextMapFile(numbers);
+    (*files)["|TTLBTREE"] = BuildTitleFile(titles);
+    if (!keywords.empty()) AddKeywordFiles(keywords, files);
+    return true;
+}
+
+bool CheckHashes(const std::vector<ManualTopic>& topics, std::string* error)
+{
+    std::map<uint32_t, std::string> seen;
+    for (const ManualTopic& topic : topics) {
+        auto found = seen.emplace(ContextHash(topic.id), topic.id);
+        if (found.second) continue;
+        *error = topic.source + ": topic " + topic.id + " hashes like " + found.first->second + "; rename one";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CompileTopics(const std::vector<ManualTopic>& topics, std::vector<TopicRecords>* records, std::string* listing,
+                   std::string* error)
+{
+    listing->clear();
+    Compiler compiler{"", listing, error, "", 0};
+    records->assign(topics.size(), TopicRecords());
+    for (size_t t = 0; t < topics.size(); ++t)
+        if (!CompileTopic(topics[t], &compiler, &(*records)[t])) return false;
+    return true;
+}
+
+bool CompileManual(const std::vector<ManualTopic>& topics, const std::string& helpTitle, CompiledManual* result,
+                   std::string* error)
+{
+    if (!CheckHashes(topics, error)) return false;
+    std::vector<TopicRecords> records;
+    if (!CompileTopics(topics, &records, &result->listing, error)) return false;
+    TopicFile topicFile;
+    if (!BuildTopicFile(records, &topicFile, error)) return false;
+
+    std::map<std::string, Bytes> files;
+    files["|TOPIC"] = topicFile.bytes;
+    files["|SYSTEM"] = BuildSystemFile(MakeSystemInfo(helpTitle, topicFile.topicOffsets[0]));
+    std::vector<std::string> faces(std::begin(kFaces), std::end(kFaces));
+    files["|FONT"] = BuildFontFile(faces, std::vector<FontDescriptor>(std::begin(kFonts), std::end(kFonts)));
+    if (!AddIndexFiles(topics, records, topicFile.topicOffsets, &files, error)) return false;
+    result->helpFile = PackHelpFile(files);
+    return true;
+}

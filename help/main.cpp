@@ -1,0 +1,65 @@
+// main.cpp - zentavo-helpgen: builds QUORVEL.HLP from the manual's UTF-8 topic files.
+//
+//   zentavo-helpgen OUTPUT.HLP LISTING.TXT TOPIC.txt...
+//
+// The topics go into the file in the order given; the first is the contents. LISTING.TXT
+// receives what the viewer should show of each topic, for the tests.
+#include <stdio.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "help/compile.h"
+#include "help/manual.h"
+
+namespace {
+
+// The help file's title, also the caption of the viewer's window (code page 932).
+const char kHelpTitle[] = "Zentavo ヘルプ";
+
+bool ReadFile(const std::string& path, std::string* text)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    *text = buffer.str();
+    return static_cast<bool>(in);
+}
+
+bool WriteFile(const std::string& path, const void* data, size_t size)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(static_cast<const char*>(data), size);
+    return static_cast<bool>(out);
+}
+
+int Fail(const std::string& message)
+{
+    fprintf(stderr, "zentavo-helpgen: %s\n", message.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) return Fail("usage: zentavo-helpgen OUTPUT.HLP LISTING.TXT TOPIC.txt...");
+    std::vector<ManualTopic> topics;
+    std::string error;
+    for (int i = 3; i < argc; ++i) {
+        std::string text;
+        if (!ReadFile(argv[i], &text)) return Fail(std::string("cannot read ") + argv[i]);
+        topics.emplace_back();
+        if (!ParseTopicSource(text, argv[i], &topics.back(), &error)) return Fail(error);
+    }
+    if (!ResolveManual(&topics, &error)) return Fail(error);
+    CompiledManual manual;
+    if (!CompileManual(topics, kHelpTitle, &manual, &error)) return Fail(error);
+    if (!WriteFile(argv[1], manual.helpFile.data(), manual.helpFile.size()))
+        return Fail(std::string("cannot write ") + argv[1]);
+    if (!WriteFile(argv[2], manual.listing.data(), manual.listing.size()))
+        return Fail(std::string("cannot write ") + argv[2]);
+    return 0;
+}

@@ -1,0 +1,226 @@
+// topic.cpp - paragraph records and the layout of the |TOPIC file.
+#include "help/topic.h"
+
+namespace {
+
+enum {
+    RECORD_TOPIC_HEADER = 0x02,
+    RECORD_TEXT = 0x20,
+};
+
+enum {
+    COMMAND_FONT = 0x80,
+    COMMAND_LINE_BREAK = 0x81,
+    COMMAND_END_PARAGRAPH = 0x82,
+    COMMAND_END_LINK = 0x89,
+    COMMAND_JUMP = 0xE3,
+    COMMAND_PLAIN_JUMP = 0xE7,
+    COMMAND_END = 0xFF,
+};
+
+enum {
+    SETTING_SPACE_ABOVE = 0x0002,
+    SETTING_SPACE_BELOW = 0x0004,
+    SETTING_LEFT_INDENT = 0x0010,
+    SETTING_FIRST_LINE_INDENT = 0x0040,
+};
+
+const uint32_t NONE = 0xFFFFFFFF;
+
+// Every command closes the piece of text before it with a zero byte.
+void AddCommand(ParagraphBuilder* paragraph, unsigned command)
+{
+    paragraph->text.push_back(0);
+    PutByte(&paragraph->commands, command);
+}
+
+}  // namespace
+
+void BeginParagraph(ParagraphBuilder* paragraph, const ParagraphStyle& style)
+{
+    *paragraph = ParagraphBuilder();
+    unsigned settings = 0;
+    if (style.spaceAbove) settings |= SETTING_SPACE_ABOVE;
+    if (style.spaceBelow) settings |= SETTING_SPACE_BELOW;
+    if (style.leftIndent) settings |= SETTING_LEFT_INDENT;
+    if (style.firstLineIndent) settings |= SETTING_FIRST_LINE_INDENT;
+    Bytes& out = paragraph->settings;
+    PutByte(&out, 0x00);  // two fixed bytes and a paragraph id of 0, as compilers write them
+    PutByte(&out, 0x80);
+    PutWord(&out, 0);
+    PutWord(&out, settings);
+    if (style.spaceAbove) PutCompressedSigned16(&out, style.spaceAbove);
+    if (style.spaceBelow) PutCompressedSigned16(&out, style.spaceBelow);
+    if (style.leftIndent) PutCompressedSigned16(&out, style.leftIndent);
+    if (style.firstLineIndent) PutCompressedSigned16(&out, style.firstLineIndent);
+}
+
+void AddText(ParagraphBuilder* paragraph, const std::string& bytes)
+{
+    paragraph->text.insert(paragraph->text.end(), bytes.begin(), bytes.end());
+}
+
+void SetFont(ParagraphBuilder* paragraph, unsigned descriptor)
+{
+    AddCommand(paragraph, COMMAND_FONT);
+    PutWord(&paragraph->commands, descriptor);
+}
+
+void AddLineBreak(ParagraphBuilder* paragraph)
+{
+    AddCommand(paragraph, COMMAND_LINE_BREAK);
+}
+
+void StartLink(ParagraphBuilder* paragraph, uint32_t targetHash)
+{
+    AddCommand(paragraph, COMMAND_JUMP);
+    PutDword(&paragraph->commands, targetHash);
+}
+
+void StartPlainLink(ParagraphBuilder* paragraph, uint32_t targetHash)
+{
+    AddCommand(paragraph, COMMAND_PLAIN_JUMP);
+    PutDword(&paragraph->commands, targetHash);
+}
+
+void EndLink(ParagraphBuilder* paragraph)
+{
+    AddCommand(paragraph, COMMAND_END_LINK);
+}
+
+ParagraphRecord EndParagraph(ParagraphBuilder* paragraph)
+{
+    AddCommand(paragraph, COMMAND_END_PARAGRAPH);
+    AddCommand(paragraph, COMMAND_END);
+    ParagraphRecord record;
+    // The record opens with the size of the formatting that follows these two numbers and
+    // the length of the text, which is also how far the paragraph moves a TOPICOFFSET.
+    PutCompressedSigned32(&record.formatting, paragraph->settings.size() + paragraph->commands.size());
+    PutCompressedUnsigned16(&record.formatting, paragraph->text.size());
+    record.formatting.insert(record.formatting.end(), paragraph->settings.begin(), paragraph->settings.end());
+    record.formatting.insert(record.formatting.end(), paragraph->commands.begin(), paragraph->commands.end());
+    record.text = paragraph->text;
+    return record;
+}
+
+namespace {
+
+// One TOPICLINK with its place in the file.
+struct Link {
+    unsigned type;
+    Bytes data1;
+    Bytes data2;
+    size_t topic;       // index of the topic it belongs to
+    uint32_t position;  // TOPICPOS: block * 0x4000 + 12 + offset in the block's data
+    uint32_t offset;    // TOPICOFFSET: block * 0x8000 + text bytes before it in the block
+    unsigned block;
+};
+
+size_t LinkSize(const Link& link)
+{
+    return TOPIC_LINK_HEADER_SIZE + link.data1.size() + link.data2.size();
+}
+
+std::vector<Link> CollectLinks(const std::vector<TopicRecords>& topics)
+{
+    std::vector<Link> links;
+    for (size_t t = 0; t <= topics.size(); ++t) {
+        // A last, empty topic header ends the chain, as help compilers end it.
+        Link header{RECORD_TOPIC_HEADER, Bytes(28, 0), Bytes(), t, 0, 0, 0};
+        if (t < topics.size()) header.data2.assign(topics[t].title.begin(), topics[t].title.end());
+        links.push_back(header);
+        if (t == topics.size()) break;
+        for (const ParagraphRecord& paragraph : topics[t].paragraphs)
+            links.push_back({RECORD_TEXT, paragraph.formatting, paragraph.text, t, 0, 0, 0});
+    }
+    return links;
+}
+
+bool PlaceLinks(std::vector<Link>* links, std::string* error)
+{
+    const size_t capacity = TOPIC_BLOCK_SIZE - TOPIC_BLOCK_HEADER_SIZE;
+    unsigned block = 0;
+    size_t used = 0;
+    uint32_t characters = 0;
+    for (Link& link : *links) {
+        if (LinkSize(link) > capacity) {
+            *error = "a paragraph of " + std::to_string(LinkSize(link)) + " bytes does not fit a topic block";
+            return false;
+        }
+        if (used + LinkSize(link) > capacity) ++block, used = 0, characters = 0;
+        link.block = block;
+        link.position = block * 0x4000 + TOPIC_BLOCK_HEADER_SIZE + used;
+        link.offset = block * 0x8000 + characters;
+        used += LinkSize(link);
+        if (link.type == RECORD_TEXT) characters += link.data2.size();
+    }
+    return true;
+}
+
+// The header records' fields: size, browse sequence, number, regions and the next topic.
+void FillTopicHeaders(std::vector<Link>* links, size_t topicCount, std::vector<uint32_t>* topicOffsets)
+{
+    std::vector<size_t> headers;
+    for (size_t i = 0; i < links->size(); ++i)
+        if ((*links)[i].type == RECORD_TOPIC_HEADER) headers.push_back(i);
+    for (size_t t = 0; t < headers.size(); ++t) topicOffsets->push_back((*links)[headers[t]].offset);
+    topicOffsets->pop_back();  // the closing header is no topic
+    for (size_t t = 0; t + 1 < headers.size(); ++t) {
+        Link& header = (*links)[headers[t]];
+        size_t size = 0;
+        for (size_t i = headers[t]; i < headers[t + 1]; ++i) size += LinkSize((*links)[i]);
+        bool hasText = headers[t] + 1 < headers[t + 1];
+        PutDwordAt(&header.data1, 0, size);
+        PutDwordAt(&header.data1, 4, t > 0 ? (*topicOffsets)[t - 1] : NONE);
+        PutDwordAt(&header.data1, 8, t + 1 < topicCount ? (*topicOffsets)[t + 1] : NONE);
+        PutDwordAt(&header.data1, 12, t);
+        PutDwordAt(&header.data1, 16, NONE);  // no non-scrolling region
+        PutDwordAt(&header.data1, 20, hasText ? (*links)[headers[t] + 1].position : NONE);
+        PutDwordAt(&header.data1, 24, (*links)[headers[t + 1]].position);
+    }
+    Link& last = (*links)[headers.back()];
+    for (unsigned field = 4; field < 28; field += 4) PutDwordAt(&last.data1, field, NONE);
+}
+
+void WriteLink(const std::vector<Link>& links, size_t i, Bytes* out)
+{
+    const Link& link = links[i];
+    PutDword(out, LinkSize(link));
+    PutDword(out, link.data2.size());
+    PutDword(out, i > 0 ? links[i - 1].position : NONE);
+    PutDword(out, i + 1 < links.size() ? links[i + 1].position : NONE);
+    PutDword(out, TOPIC_LINK_HEADER_SIZE + link.data1.size());
+    PutByte(out, link.type);
+    out->insert(out->end(), link.data1.begin(), link.data1.end());
+    out->insert(out->end(), link.data2.begin(), link.data2.end());
+}
+
+Bytes WriteBlocks(const std::vector<Link>& links)
+{
+    Bytes out;
+    uint32_t lastHeader = NONE;
+    for (size_t i = 0; i < links.size(); ++i) {
+        if (i == 0 || links[i].block != links[i - 1].block) {
+            out.resize(links[i].block * TOPIC_BLOCK_SIZE, 0);
+            PutDword(&out, i > 0 ? links[i - 1].position : NONE);  // last link of the block before
+            PutDword(&out, links[i].position);                     // first link of this block
+            PutDword(&out, lastHeader);                            // last topic header before it
+        }
+        if (links[i].type == RECORD_TOPIC_HEADER) lastHeader = links[i].position;
+        WriteLink(links, i, &out);
+    }
+    out.resize((links.back().block + 1) * TOPIC_BLOCK_SIZE, 0);
+    return out;
+}
+
+}  // namespace
+
+bool BuildTopicFile(const std::vector<TopicRecords>& topics, TopicFile* result, std::string* error)
+{
+    std::vector<Link> links = CollectLinks(topics);
+    if (!PlaceLinks(&links, error)) return false;
+    result->topicOffsets.clear();
+    FillTopicHeaders(&links, topics.size(), &result->topicOffsets);
+    result->bytes = WriteBlocks(links);
+    return true;
+}

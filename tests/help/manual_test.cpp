@@ -1,0 +1,219 @@
+// manual_test.cpp - the manual's markup, its checks, its links in Wine's counting, and the manual itself.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "help/compile.h"
+#include "help/manual.h"
+#include "template/template.h"
+#include "tests/core/test_host.h"
+
+namespace {
+
+// Sources are UTF-8 whatever the build does with other literals.
+ManualTopic Parse(const char* text)
+{
+    ManualTopic topic;
+    std::string error;
+    EXPECT_TRUE(ParseTopicSource(text, "t.txt", &topic, &error)) << error;
+    return topic;
+}
+
+TEST(ManualMarkup, BlocksAndRuns)
+{
+    ManualTopic topic = Parse(
+        u8"; note\n@topic T_1 7\n@title 題\n@keywords a; b\n\n== 見出し\nline one\nline two\n"
+        u8"日本\n語\n\n- item **bold**\n continued\n| code  \n|\n> [[X]]\n> [[Y|text]]\n");
+    EXPECT_EQ(topic.id, "T_1");
+    EXPECT_EQ(topic.mapNumber, 7u);
+    EXPECT_EQ(topic.keywords, std::vector<std::string>({"a", "b"}));
+    ASSERT_EQ(topic.blocks.size(), 5u);
+    EXPECT_EQ(topic.blocks[0].kind, BLOCK_HEADING);
+    EXPECT_EQ(topic.blocks[1].runs[0].text, u8"line one line two日本語") << "a space only between ASCII";
+    EXPECT_EQ(topic.blocks[2].kind, BLOCK_ITEM);
+    EXPECT_EQ(topic.blocks[2].runs[1].kind, RUN_BOLD);
+    EXPECT_EQ(topic.blocks[2].runs[2].text, " continued");
+    EXPECT_EQ(topic.blocks[3].lines, std::vector<std::string>({"code  ", ""}));
+    ASSERT_EQ(topic.blocks[4].runs.size(), 2u);
+    EXPECT_EQ(topic.blocks[4].runs[1].target, "Y");
+    EXPECT_EQ(topic.blocks[4].runs[1].text, "text");
+}
+
+TEST(ManualMarkup, MistakesNameTheLine)
+{
+    struct Case {
+        const char* text;
+        const char* where;
+    } cases[] = {
+        {"@topic X\n@title t\n", "t.txt:1:"},
+        {"@topic X 1\n@title t\n@colour red\n", "t.txt:3:"},
+        {"@topic X 1\n@title t\n\nsee [[Y]] here\n", "t.txt:4:"},
+        {"@topic X 1\n@title t\n\n> [[Y] \n", "t.txt:4:"},
+        {"@topic X 1\n@title t\n\n**open\n", "t.txt:4:"},
+        {"@title t\n", "t.txt:1:"},
+    };
+    for (const Case& c : cases) {
+        ManualTopic topic;
+        std::string error;
+        EXPECT_FALSE(ParseTopicSource(c.text, "t.txt", &topic, &error)) << c.text;
+        EXPECT_EQ(error.rfind(c.where, 0), 0u) << error;
+    }
+}
+
+TEST(ManualChecks, ContentsMustReachEveryTopicAndNamesMustBeUnique)
+{
+    const char* contents = "@topic C 1\n@title c\n@keywords k\n\n> [[A]]\n";
+    struct Case {
+        const char* second;
+        bool ok;
+    } cases[] = {
+        {"@topic A 2\n@title a\n", true},
+        {"@topic B 2\n@title b\n", false},               // unknown link, and B unreached
+        {"@topic A 1\n@title a\n", false},               // number used twice
+        {"@topic A 2\n@title a\n@keywords k\n", false},  // keyword used twice
+        {"@topic A 2\n@title a\n\n> [[Q]]\n", false},    // link to no topic
+    };
+    for (const Case& c : cases) {
+        std::vector<ManualTopic> topics = {Parse(contents), Parse(c.second)};
+        std::string error;
+        EXPECT_EQ(ResolveManual(&topics, &error), c.ok) << c.second << error;
+        if (c.ok) {
+            EXPECT_EQ(topics[0].blocks[0].runs[0].text, "a") << "a bare link shows the title";
+        }
+    }
+}
+
+// Where Wine's viewer puts a link (counting text bytes from the topic start) and where its
+// text control shows the link's text (counting characters).
+struct LinkPlace {
+    size_t viewerStart, viewerEnd, shownStart, shownEnd;
+};
+
+bool IsLead(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+size_t Characters(const std::string& bytes)
+{
+    size_t n = 0;
+    for (size_t i = 0; i < bytes.size(); ++i, ++n)
+        if (IsLead(bytes[i])) ++i;
+    return n;
+}
+
+size_t CompressedSize(unsigned char first, size_t small)
+{
+    return first & 1 ? small * 2 : small;
+}
+
+// Reads a paragraph record as the viewer does, moving both counts and noting links. The
+// link font (descriptor 5) marks where a link's own text starts.
+void WalkParagraph(const ParagraphRecord& record, size_t* viewer, size_t* shown, std::vector<LinkPlace>* links)
+{
+    const Bytes& f = record.formatting;
+    size_t at = CompressedSize(f[0], 2);
+    at += CompressedSize(f[at], 1) + 4;
+    unsigned settings = f[at] | f[at + 1] << 8;
+    at += 2;
+    for (unsigned bit = 0x0002; bit <= 0x0040; bit <<= 1)
+        if (settings & bit) at += CompressedSize(f[at], 1);
+    const char* text = reinterpret_cast<const char*>(record.text.data());
+    for (;;) {
+        std::string piece(text);
+        text += piece.size() + 1;
+        *viewer += piece.size();
+        *shown += Characters(piece);
+        unsigned char command = f[at];
+        if (command == 0xFF) return;
+        if (command == 0x80 && f[at + 1] == 5) links->back().shownStart = *shown;
+        if (command == 0x81 || command == 0x82) ++*viewer, ++*shown;
+        if (command == 0xE7) links->push_back({*viewer, 0, 0, 0});
+        if (command == 0x89) links->back().viewerEnd = *viewer, links->back().shownEnd = *shown;
+        at += command == 0x80 ? 3 : command == 0xE7 ? 5 : 1;
+    }
+}
+
+TEST(ManualLinks, EveryLinkCoversItsTextInBothCountings)
+{
+    std::vector<ManualTopic> topics = {
+        Parse(u8"@topic C 1\n@title 長い目次のタイトル\n\n日本語の説明がここに長く続きます。\n\n> [[A]]\n> "
+              u8"[[B|もうひとつ]]\n"),
+        Parse(u8"@topic A 2\n@title 最初のトピック\n"), Parse(u8"@topic B 3\n@title b\n")};
+    std::string error, listing;
+    ASSERT_TRUE(ResolveManual(&topics, &error)) << error;
+    std::vector<TopicRecords> records;
+    ASSERT_TRUE(CompileTopics(topics, &records, &listing, &error)) << error;
+    std::vector<LinkPlace> links;
+    size_t viewer = 0, shown = 0;
+    for (const ParagraphRecord& paragraph : records[0].paragraphs) WalkParagraph(paragraph, &viewer, &shown, &links);
+    ASSERT_EQ(links.size(), 2u);
+    for (const LinkPlace& link : links) {
+        EXPECT_LE(link.viewerStart, link.shownStart) << "the link starts after its text";
+        EXPECT_GE(link.viewerEnd, link.shownEnd);
+        EXPECT_GT(link.shownEnd, link.shownStart);
+    }
+    EXPECT_GE(links[1].viewerStart, links[0].viewerEnd);
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<ManualTopic> RealManual(const char* name)
+{
+    std::vector<ManualTopic> topics(1);
+    std::string error;
+    EXPECT_TRUE(ParseTopicSource(ReadFile(std::string(ZENTAVO_HELP_SOURCES) + "/" + name), name, &topics[0], &error))
+        << error;
+    return topics;
+}
+
+// The warnings exactly as the program shows them (code page 932, like these literals).
+TEST(RealManual, MessagesTopicQuotesEveryWarningExactly)
+{
+    const char* warnings[] = {"ファイルが見つかりません",
+                              "タイトルデータの読み込み中にエラーが発生しました",
+                              "流れデータの中に数字、｢-｣、｢,｣以外の文字があります",
+                              "流れデータの読み込み中にエラーが発生しました",
+                              "流れデータ１行に要素は100個までです",
+                              "流れデータは100行までです",
+                              "文章データ読み込み中にエラーが発生しました",
+                              "文章データは100ブロックまでです",
+                              "文章データは１ブロック100行までです",
+                              "メモリが足りません",
+                              "定義されていないブロック7が、流れデータ第2行目の第3個目で指定されました",
+                              "ファイルのオープンに失敗しました",
+                              "文章データの出力中にエラーが発生しました"};
+    std::vector<ManualTopic> topics = RealManual("07-messages.txt");
+    std::string text;
+    for (const Block& block : topics[0].blocks)
+        for (const ::Run& run : block.runs)
+            if (run.kind == RUN_BOLD) text += run.text + "\n";
+    std::string shown;
+    ASSERT_TRUE(Utf8ToCp932(text, &shown));
+    for (const char* warning : warnings)
+        EXPECT_NE(shown.find(std::string(warning) + "\n"), std::string::npos) << warning;
+}
+
+TEST(RealManual, TheExampleTemplateLoads)
+{
+    std::vector<ManualTopic> topics = RealManual("06-example.txt");
+    ResetCoreForTest();
+    const Block& example = topics[0].blocks.at(1);
+    ASSERT_EQ(example.kind, BLOCK_VERBATIM);
+    std::string utf8, bytes;
+    for (const std::string& line : example.lines) utf8 += line + "\n";
+    ASSERT_TRUE(Utf8ToCp932(utf8, &bytes));
+    EXPECT_EQ(LoadTemplate(WriteScratchFile("example.new", bytes).c_str()), 1) << (Warnings.empty() ? "" : Warnings[0]);
+    EXPECT_STREQ(LoadedTemplate.TitleBuffer, "今日の天気");
+    EXPECT_EQ(LoadedTemplate.LastFlowLine, 1);
+    EXPECT_EQ(LoadedTemplate.LastBlock, 2);
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+// font_test.cpp - the display font at window creation and through the font command, with the
+// settings file present, missing, short or edited by hand.
+#include <stddef.h>
+#include <string.h>
+
+#include <string>
+
+#include "res/resource.h"
+#include "settings/fontsettings.h"
+#include "ui/font.h"
+#include "ui/window.h"
+#include "window_test_support.h"
+
+namespace {
+
+const char EXAMPLE_FILE[] = "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n1\r\nSystem";
+const char FULL_FILE[] = "4294967280\r\n0\r\n0\r\n0\r\n700\r\n1\r\n0\r\n0\r\n128\r\n0\r\n0\r\n2\r\n49\r\nＭＳ 明朝";
+const char SHORT_FILE[] = "4294967284\r\n0\r\n0\r\n0\r\n400\r\n0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n1\r\n";
+
+// The font the platform made: what GetObjectA reports for DisplayFont.
+LOGFONTA MadeFont()
+{
+    LOGFONTA made = {};
+    EXPECT_EQ(GetObjectA(DisplayFont, sizeof made, &made), static_cast<int>(sizeof made));
+    return made;
+}
+
+void ExpectFont(const LOGFONTA& font, LONG height, LONG weight, BYTE italic, BYTE quality, BYTE pitch, const char* face)
+{
+    EXPECT_EQ(font.lfHeight, height);
+    EXPECT_EQ(font.lfWidth, 0);
+    EXPECT_EQ(font.lfWeight, weight);
+    EXPECT_EQ(font.lfItalic, italic);
+    EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+    EXPECT_EQ(font.lfQuality, quality);
+    EXPECT_EQ(font.lfPitchAndFamily, pitch);
+    EXPECT_STREQ(font.lfFaceName, face);
+}
+
+class WindowCreation : public WindowTest {};
+
+TEST_F(WindowCreation, WithoutASettingsFileAsksForAnyShiftJisFont)
+{
+    ASSERT_EQ(Start(""), 1);
+    ExpectFont(DisplayLogFont, 0, 0, 0, 0, DEFAULT_PITCH, "");
+    EXPECT_STREQ(DefaultFaceName, "System");
+    ASSERT_NE(DisplayFont, nullptr);
+    ExpectFont(MadeFont(), 0, 0, 0, 0, DEFAULT_PITCH, "");
+}
+
+TEST_F(WindowCreation, ReadsEveryFieldOfAFullSettingsFile)
+{
+    WriteFileBytes(FONT_SETTINGS_FILE, FULL_FILE);
+    ASSERT_EQ(Start(""), 1);
+    ExpectFont(DisplayLogFont, -16, 700, 1, 2, 49, "ＭＳ 明朝");
+    ExpectFont(MadeFont(), -16, 700, 1, 2, 49, "ＭＳ 明朝");
+}
+
+TEST_F(WindowCreation, AShortFileLeavesTheFaceNameEmpty)
+{
+    WriteFileBytes(FONT_SETTINGS_FILE, SHORT_FILE);
+    ASSERT_EQ(Start(""), 1);
+    ExpectFont(DisplayLogFont, -12, 400, 0, 0, FIXED_PITCH, "");
+}
+
+TEST_F(WindowCreation, AFaceNameLineWithALineFeedKeepsIt)
+{
+    WriteFileBytes(FONT_SETTINGS_FILE, std::string(SHORT_FILE) + "Arial\r\n");
+    ASSERT_EQ(Start(""), 1);
+    EXPECT_STREQ(DisplayLogFont.lfFaceName, "Arial\n");
+    EXPECT_NE(DisplayFont, nullptr);
+}
+
+class FontCommand : public WindowTest {
+protected:
+    // Runs the font command the way the menu does, with the dialog answered by answer.
+    void ChooseFont(int answer)
+    {
+        BoxAnswer = answer;
+        oldFont_ = DisplayFont;
+        ShowMainWindow(SW_SHOWNORMAL);
+        ValidateRect(MainWindow, nullptr);
+        SendMessageA(MainWindow, WM_COMMAND, CMD_FONT, 0);
+    }
+
+    // The old font is gone, the new one is made from DisplayLogFont, and the view is repainted.
+    void ExpectFontReplaced()
+    {
+        EXPECT_EQ(GetObjectType(oldFont_), 0u);
+        LOGFONTA made = MadeFont();
+        EXPECT_EQ(made.lfHeight, DisplayLogFont.lfHeight);
+        EXPECT_STREQ(made.lfFaceName, DisplayLogFont.lfFaceName);
+        RECT client, update;
+        GetClientRect(MainWindow, &client);
+        ASSERT_TRUE(GetUpdateRect(MainWindow, &update, FALSE));
+        EXPECT_TRUE(EqualRect(&update, &client));
+    }
+
+    HFONT oldFont_ = nullptr;
+};
+
+TEST_F(FontCommand, CancelledWithoutASettingsFileWritesTheDefaults)
+{
+    ASSERT_EQ(Start(""), 1);
+    ChooseFont(IDCANCEL);
+    ASSERT_EQ(CaughtBoxes.size(), 1u);
+    EXPECT_EQ(CaughtBoxes[0].owner, MainWindow);
+    EXPECT_EQ(ReadFileBytes(FONT_SETTINGS_FILE), EXAMPLE_FILE);
+    ExpectFont(DisplayLogFont, 0, 0, 0, 0, FIXED_PITCH, "System");
+    ExpectFontReplaced();
+}
+
+TEST_F(FontCommand, CancelledWithAFullSettingsFileRewritesItUnchanged)
+{
+    WriteFileBytes(FONT_SETTINGS_FILE, FULL_FILE);
+    ASSERT_EQ(Start(""), 1);
+    ChooseFont(IDCANCEL);
+    EXPECT_EQ(ReadFileBytes(FONT_SETTINGS_FILE), FULL_FILE);
+    ExpectFont(DisplayLogFont, -16, 700, 1, 2, 49, "ＭＳ 明朝");
+    ExpectFontReplaced();
+}
+
+TEST_F(FontCommand, ConfirmedWritesWhatTheDialogChose)
+{
+    ASSERT_EQ(Start(""), 1);
+    ChooseFont(IDOK);
+    ASSERT_GE(CaughtBoxes.size(), 1u);
+    FontSettings written = {};
+    ReadFontSettings(&written);
+    EXPECT_EQ(memcmp(&written, &DisplayLogFont, offsetof(LOGFONTA, lfFaceName)), 0);
+    EXPECT_STREQ(written.lfFaceName, DisplayLogFont.lfFaceName);
+    ExpectFontReplaced();
+}
+
+}  // namespace

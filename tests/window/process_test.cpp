@@ -1,0 +1,133 @@
+// process_test.cpp - the real quorvel.exe in its own process: started with a command line, found
+// by its window, and ended from outside.
+#include <string.h>
+
+#include <string>
+
+#include "res/resource.h"
+#include "window_test_support.h"
+
+namespace {
+
+const DWORD WAIT_MILLISECONDS = 30000;
+
+std::string BuiltQuorvel()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string module = path;
+    return module.substr(0, module.find_last_of('\\')) + "\\..\\ui\\quorvel.exe";
+}
+
+struct Search {
+    DWORD process;
+    const char* windowClass;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM into)
+{
+    Search* search = reinterpret_cast<Search*>(into);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (process != search->process || strcmp(name, search->windowClass) != 0) return TRUE;
+    if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindProcessWindow(DWORD process, const char* windowClass, bool visibleOnly)
+{
+    Search search = {process, windowClass, visibleOnly, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// One run of quorvel.exe, ended (if still running) when the test ends.
+class QuorvelProcess : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (!started_) return;
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+
+    // Starts quorvel.exe with the given tail after its quoted name.
+    void Launch(const std::string& tail)
+    {
+        std::string commandLine = "\"" + BuiltQuorvel() + "\"" + tail;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                  &info_) != FALSE;
+        ASSERT_TRUE(started_) << commandLine;
+    }
+
+    // Waits until the program shows a window of windowClass and returns it; nullptr when the
+    // program ends or the time is up first.
+    HWND WaitForWindow(const char* windowClass)
+    {
+        WaitForInputIdle(info_.hProcess, WAIT_MILLISECONDS);
+        const DWORD start = GetTickCount();
+        for (;;) {
+            HWND window = FindProcessWindow(info_.dwProcessId, windowClass, true);
+            if (window) return window;
+            if (GetTickCount() - start > WAIT_MILLISECONDS) return nullptr;
+            // Paced by the process's own end: a program that quits stops the wait at once.
+            if (WaitForSingleObject(info_.hProcess, 20) == WAIT_OBJECT_0) return nullptr;
+        }
+    }
+
+    // Waits for the process to end and gives its exit code, or 259 (still active) on timeout.
+    DWORD ExitCode()
+    {
+        WaitForSingleObject(info_.hProcess, WAIT_MILLISECONDS);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
+
+    static std::string TextOf(HWND window)
+    {
+        char text[256] = "";
+        GetWindowTextA(window, text, sizeof text);
+        return text;
+    }
+
+    bool started_ = false;
+    PROCESS_INFORMATION info_ = {};
+};
+
+TEST_F(QuorvelProcess, QuotedTemplatePathBecomesTheCaptionAndClosingExitsWithZero)
+{
+    CreateDirectoryA("zentavo process test", nullptr);
+    const std::string path = "zentavo process test\\town news.new";
+    WriteFileBytes(path, TEST_TEMPLATE);
+    Launch(" \"" + path + "\"");
+    HWND window = WaitForWindow("MyWin");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(TextOf(window), TEST_TEMPLATE_TITLE);
+    EXPECT_EQ(FindProcessWindow(info_.dwProcessId, "#32770", false), nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ExitCode(), 0u);
+    remove(path.c_str());
+    RemoveDirectoryA("zentavo process test");
+}
+
+TEST_F(QuorvelProcess, BlanksAfterTheNameLoadNothingAndExitCommandExitsWithZero)
+{
+    Launch("    ");
+    HWND window = WaitForWindow("MyWin");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(TextOf(window), "Zentavo");
+    EXPECT_EQ(FindProcessWindow(info_.dwProcessId, "#32770", false), nullptr);
+    PostMessageA(window, WM_COMMAND, CMD_EXIT, 0);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+// window_test_support.h - what the window tests share: a clean start for every test, modal boxes
+// caught and answered, and short ways to read the state of the menu and the toolbar.
+#ifndef ZENTAVO_TESTS_WINDOW_TEST_SUPPORT_H
+#define ZENTAVO_TESTS_WINDOW_TEST_SUPPORT_H
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// A modal box (message box or dialog) as it looked when it became active.
+struct CaughtBox {
+    std::string caption;
+    std::vector<std::string> texts;  // the non-empty texts of its static controls, in order
+    HWND owner;
+    bool mainWindowVisible;  // whether MainWindow was visible while the box was up
+};
+
+// Every box caught since the test began, in order.
+extern std::vector<CaughtBox> CaughtBoxes;
+
+// The command id each caught box is answered with (IDOK unless a test says otherwise).
+extern int BoxAnswer;
+
+// When set, the creation of the next window of the class "MyWin" is refused.
+extern bool RefuseMainWindowCreation;
+
+// Writes bytes to path (in the current folder unless the path says otherwise).
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// The whole content of a file, or "<missing>".
+std::string ReadFileBytes(const std::string& path);
+
+// A template file with one flow line and two blocks, titled TEST_TEMPLATE_TITLE.
+extern const char TEST_TEMPLATE_TITLE[];
+extern const char TEST_TEMPLATE[];
+
+// Every window test starts from the program's first state, with no settings file in the current
+// folder, and catches modal boxes with a hook; a watchdog closes any box still open after a few
+// seconds and fails the test, so that nothing waits forever.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs the program's start-up on a copy of tail (kept for the test's life, since the path
+    // points into it). Returns StartMainWindow's result.
+    int Start(const std::string& tail);
+
+    // RunMessageLoop, ended with the exit code 99 if nothing else has ended it within a few
+    // seconds, so that a quit message that never comes fails the test instead of hanging it.
+    static int RunMessageLoopAtMost();
+
+    // State of the command's menu item in the main menu's submenu, as GetMenuState gives it.
+    static UINT MenuState(int submenu, int command);
+    static bool ToolbarButtonEnabled(int command);
+    static bool ToolbarButtonChecked(int command);
+    static std::string Caption();
+
+private:
+    std::vector<char> tail_;
+};
+
+#endif

@@ -1,0 +1,167 @@
+// window.cpp - start-up, the main window and its toolbar, message routing, the loop and shutdown.
+#include "window.h"
+
+#include "compose/compose.h"
+#include "res/resource.h"
+#include "template/template.h"
+#include "transcript/transcript.h"
+#include "ui/commandline.h"
+#include "ui/commands.h"
+#include "ui/font.h"
+#include "ui/menus.h"
+#include "ui/view.h"
+
+// The records handed to the platform must have their 32-bit Windows sizes.
+static_assert(sizeof(WNDCLASSEXA) == 48, "WNDCLASSEXA is 48 bytes");
+static_assert(sizeof(TBBUTTON) == 20, "TBBUTTON is 20 bytes");
+
+HWND MainWindow;
+HWND ToolbarWindow;
+HINSTANCE AppInstance;
+const char* CommandLinePath;
+TBBUTTON ToolbarButtons[TOOLBAR_BUTTON_COUNT];
+HACCEL AcceleratorTable;
+
+const char MAIN_WINDOW_CLASS[] = "MyWin";
+const char MAIN_WINDOW_CAPTION[] = "Zentavo";
+
+static const char HELP_FILE[] = "QUORVEL.HLP";
+
+// The toolbar's images are 40 by 40 pixels; the strip holds 8 of them, and the toolbar is told
+// one more, as it always has been.
+static const int TOOLBAR_IMAGE_SIZE = 40;
+static const int TOOLBAR_IMAGE_COUNT = 9;
+static const DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS;
+
+int RegisterMainWindowClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, "QUORVELICON");
+    windowClass.hIconSm = LoadIconA(instance, "QUORVELICON");
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszMenuName = "QUORVELMENU";
+    windowClass.lpszClassName = MAIN_WINDOW_CLASS;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+int CreateMainWindow(HINSTANCE instance)
+{
+    MainWindow =
+        CreateWindowExA(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_CAPTION, WS_OVERLAPPEDWINDOW | WS_VSCROLL, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    return MainWindow != nullptr;
+}
+
+void FillToolbarButtons()
+{
+    // Image and command of each button, from the left; the first record is the separator gap.
+    static const struct {
+        int image;
+        int command;
+        BYTE style;
+    } buttons[TOOLBAR_BUTTON_COUNT] = {
+        {0, 0, TBSTYLE_SEP},           {0, CMD_OPEN, TBSTYLE_BUTTON}, {1, CMD_SHOW, TBSTYLE_BUTTON},
+        {2, CMD_UP, TBSTYLE_BUTTON},   {3, CMD_DOWN, TBSTYLE_BUTTON}, {4, CMD_RECORD, TBSTYLE_BUTTON},
+        {5, CMD_FONT, TBSTYLE_BUTTON}, {6, CMD_HELP, TBSTYLE_BUTTON}, {7, CMD_ABOUT, TBSTYLE_BUTTON},
+    };
+    // The record button is a plain push button: its pressed look comes only from the program.
+    for (int i = 0; i < TOOLBAR_BUTTON_COUNT; i++) {
+        ToolbarButtons[i] = TBBUTTON{};
+        ToolbarButtons[i].iBitmap = buttons[i].image;
+        ToolbarButtons[i].idCommand = buttons[i].command;
+        ToolbarButtons[i].fsState = TBSTATE_ENABLED;
+        ToolbarButtons[i].fsStyle = buttons[i].style;
+    }
+}
+
+void CreateToolbar()
+{
+    FillToolbarButtons();
+    InitCommonControls();
+    ToolbarWindow = CreateToolbarEx(MainWindow, TOOLBAR_STYLE, ID_TOOLBAR, TOOLBAR_IMAGE_COUNT, AppInstance,
+                                    IDB_TOOLBAR, ToolbarButtons, TOOLBAR_BUTTON_COUNT, 0, 0, TOOLBAR_IMAGE_SIZE,
+                                    TOOLBAR_IMAGE_SIZE, sizeof(TBBUTTON));
+}
+
+void LoadStartupTemplate()
+{
+    SetShowCommandState(0);
+    if (!CommandLinePath) return;
+    if (!LoadTemplate(CommandLinePath)) return;
+    SetWindowTextA(MainWindow, LoadedTemplate.TitleBuffer);
+    SetShowCommandState(1);
+}
+
+int StartMainWindow(HINSTANCE instance, char* tail)
+{
+    RecordStartTime();
+    CommandLinePath = TemplatePathFromTail(tail);
+    if (!RegisterMainWindowClass(instance)) return 0;
+    if (!CreateMainWindow(instance)) return 0;
+    AppInstance = instance;
+    AcceleratorTable = LoadAcceleratorsA(instance, "QUORVELACCEL");
+    CreateToolbar();
+    SetRecordMark(0);
+    SetFirstScrollRange();
+    LoadStartupTemplate();
+    return 1;
+}
+
+void ShowMainWindow(int showState)
+{
+    ShowWindow(MainWindow, showState);
+    UpdateWindow(MainWindow);
+}
+
+int RunMessageLoop()
+{
+    MSG message;
+    // GetMessageA gives -1 on an invalid call; the loop ends on anything but a real message.
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorA(MainWindow, AcceleratorTable, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+        case WM_CREATE: CreateDisplayFont(); return 0;
+        case WM_DESTROY: ShutDownMainWindow(window); return 0;
+        case WM_SIZE: ResizeNewsView(window); return 0;
+        case WM_PAINT: PaintNewsView(window); return 0;
+        case WM_NOTIFY: SupplyToolTipText(reinterpret_cast<NMHDR*>(lParam)); return 0;
+        case WM_COMMAND: RunCommand(LOWORD(wParam)); return 0;
+        case WM_VSCROLL: ScrollNewsView(LOWORD(wParam), HIWORD(wParam)); return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void ShutDownMainWindow(HWND window)
+{
+    DeleteDisplayFont();
+    if (RecordingFlag) StopTranscript();
+    WinHelpA(window, HELP_FILE, HELP_QUIT, 0);
+    PostQuitMessage(0);
+}
+
+void ResetMainWindow()
+{
+    if (MainWindow && IsWindow(MainWindow)) DestroyWindow(MainWindow);
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    UnregisterClassA(MAIN_WINDOW_CLASS, GetModuleHandleA(nullptr));
+    MainWindow = nullptr;
+    ToolbarWindow = nullptr;
+    AppInstance = nullptr;
+    CommandLinePath = nullptr;
+    AcceleratorTable = nullptr;
+    for (TBBUTTON& button : ToolbarButtons) button = TBBUTTON{};
+}
