@@ -16,7 +16,7 @@ std::string BuiltQuorvel()
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string module = path;
-    return module.substr(0, module.find_last_of('\\')) + "\\..\\ui\\quorvel.exe";
+    return module.substr(0, module.find_last_of('\\')) + "\\quorvel.exe";  // all Windows programs share one folder
 }
 
 struct Search {
