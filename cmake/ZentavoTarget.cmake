@@ -4,7 +4,7 @@
 # to it at compile time. Warnings are errors everywhere. Only GCC can convert the literals;
 # clang is used for the fuzz build alone, where the messages' bytes do not matter.
 function(zentavo_target target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror ${ZENTAVO_SANITIZER_OPTIONS})
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_compile_options(${target} PRIVATE -fexec-charset=CP932)
   elseif(NOT ZENTAVO_FUZZ)
