@@ -136,16 +136,11 @@ bool AddLinkList(const std::vector<Run>& runs, Compiler* compiler, ParagraphBuil
 const ParagraphStyle& StyleOf(BlockKind kind)
 {
     switch (kind) {
-        case BLOCK_HEADING:
-            return kHeadingStyle;
-        case BLOCK_ITEM:
-            return kItemStyle;
-        case BLOCK_VERBATIM:
-            return kVerbatimStyle;
-        case BLOCK_LINKS:
-            return kLinkListStyle;
-        default:
-            return kBodyStyle;
+        case BLOCK_HEADING: return kHeadingStyle;
+        case BLOCK_ITEM: return kItemStyle;
+        case BLOCK_VERBATIM: return kVerbatimStyle;
+        case BLOCK_LINKS: return kLinkListStyle;
+        default: return kBodyStyle;
     }
 }
 

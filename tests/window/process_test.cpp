@@ -11,14 +11,6 @@ namespace {
 
 const DWORD WAIT_MILLISECONDS = 30000;
 
-std::string BuiltQuorvel()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string module = path;
-    return module.substr(0, module.find_last_of('\\')) + "\\quorvel.exe";  // all Windows programs share one folder
-}
-
 struct Search {
     DWORD process;
     const char* windowClass;
@@ -60,7 +52,7 @@ protected:
     // Starts quorvel.exe with the given tail after its quoted name.
     void Launch(const std::string& tail)
     {
-        std::string commandLine = "\"" + BuiltQuorvel() + "\"" + tail;
+        std::string commandLine = "\"" + BuiltQuorvelPath() + "\"" + tail;
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,

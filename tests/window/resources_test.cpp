@@ -180,17 +180,9 @@ TEST_F(Resources, AboutBoxTemplateHasItsStyleSizeFontAndSixControls)
 }
 
 // The version block of quorvel.exe itself, next to the tests in the build.
-std::string QuorvelPath()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string module = path;
-    return module.substr(0, module.find_last_of('\\')) + "\\quorvel.exe";  // all Windows programs share one folder
-}
-
 TEST_F(Resources, VersionBlockNamesTheProgramInJapanese)
 {
-    const std::string path = QuorvelPath();
+    const std::string path = BuiltQuorvelPath();
     DWORD handle = 0;
     DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
     ASSERT_GT(size, 0u) << path;

@@ -188,3 +188,11 @@ std::string WindowTest::Caption()
 {
     return TextOf(MainWindow);
 }
+
+std::string BuiltQuorvelPath()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string module = path;
+    return module.substr(0, module.find_last_of('\\')) + "\\quorvel.exe";
+}

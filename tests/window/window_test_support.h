@@ -63,4 +63,7 @@ private:
     std::vector<char> tail_;
 };
 
+// The built quorvel.exe, which lies beside the test executables.
+std::string BuiltQuorvelPath();
+
 #endif
