@@ -2,12 +2,19 @@
 #   make run    install what is missing, build quorvel.exe and run it under Wine on the bundled
 #               sample: in a window on your display, or, without a display, as a screenshot
 #               saved in the build folder
-#   make test   install what is missing, build both builds and run every test
-#   make bench  install the benchmark tools, build both builds with the benchmarks and print
-#               every performance comparison with its goal (not part of make test)
+#   make test   install what is missing, build every build and run every test
+# and, for hardening work (docs/RELIABILITY.md):
+#   make fuzz          run every fuzz target for FUZZ_SECONDS seconds (default 60)
+#   make reliability   the slow measurements: huge inputs, 10,000 loads, valgrind
+# and, for performance work (docs/PERFORMANCE.md):
+#   make bench         install the benchmark tools, build both builds with the benchmarks and
+#                      print every performance comparison with its goal (not part of make test)
 BUILD ?= build
 NATIVE := $(BUILD)/native
 WIN32 := $(BUILD)/win32
+ASAN := $(BUILD)/asan
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 60
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SAMPLE ?= samples/town-news.new
@@ -15,7 +22,8 @@ SCREENSHOT := $(BUILD)/quorvel-screenshot.png
 CONFIGURE_WIN32 = cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
   -DZENTAVO_HELPGEN=$(abspath $(NATIVE))/help/zentavo-helpgen
 
-.PHONY: all deps native win32 test test-native test-win32 run bench format clean
+.PHONY: all deps native win32 asan fuzz-build test test-native test-win32 test-asan test-fuzz fuzz reliability \
+	run bench format clean
 
 all: native win32
 
@@ -31,10 +39,43 @@ win32: native
 	@$(CONFIGURE_WIN32) >/dev/null
 	@cmake --build $(WIN32) -j $(JOBS)
 
-test: test-native test-win32
+# The native tests and zentavo-cli with AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DZENTAVO_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+
+# The core and the libFuzzer targets, built with clang.
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAVO_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS)
+
+test: test-native test-asan test-fuzz test-win32
 
 test-native: native
 	cd $(NATIVE) && ctest --output-on-failure --timeout 300
+
+# AddressSanitizer's reports (leaks included) go to files, so a report from any process,
+# a zentavo-cli started by a test included, fails the run even when the test did not
+# notice. GCC's UndefinedBehaviorSanitizer ignores log_path next to AddressSanitizer, so
+# it aborts the process instead, which every test that starts one checks for.
+SANITIZER_LOG = $(abspath $(ASAN))/sanitizer-reports
+test-asan: asan
+	@rm -rf $(SANITIZER_LOG) && mkdir -p $(SANITIZER_LOG)
+	@cd $(ASAN) && ASAN_OPTIONS=log_path=$(SANITIZER_LOG)/asan:detect_leaks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:abort_on_error=1 ctest --output-on-failure; \
+	status=$$?; \
+	if [ -n "$$(ls -A $(SANITIZER_LOG))" ]; then cat $(SANITIZER_LOG)/*; echo "test-asan: sanitizer reports" >&2; status=1; fi; \
+	exit $$status
+
+# Replays every fuzz corpus once through the libFuzzer binaries.
+test-fuzz: fuzz-build
+	cd $(FUZZ) && ctest --output-on-failure
+
+fuzz: fuzz-build
+	@scripts/run-fuzzers $(FUZZ) $(FUZZ_SECONDS)
+
+reliability: native
+	@scripts/reliability $(NATIVE)
 
 # The Windows tests share one Wine prefix and one virtual display.
 test-win32: win32

@@ -48,6 +48,10 @@ TextStream* OpenTextStream(const char* path, TextStreamMode mode)
         fclose(file);
         return nullptr;
     }
+    // The stream's own block is the only buffer of a file being written, so every flush
+    // reaches the system in one write: a record flushed on its own is never split between
+    // two writes, and a process killed between them cannot leave half a record behind.
+    if (mode == TEXT_WRITE) setvbuf(file, nullptr, _IONBF, 0);
     stream->file = file;
     stream->mode = mode;
     stream->line = 1;

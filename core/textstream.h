@@ -39,8 +39,9 @@ unsigned long TextLineNumber(const TextStream* stream);
 // file has failed (the stream then stays failed).
 int WriteText(TextStream* stream, const char* bytes, size_t length);
 
-// Hands everything queued to the operating system. Returns 1 on success, 0 when any write
-// since the stream was opened has failed.
+// Hands everything queued to the operating system, in one write when no more than 64 KB
+// (after translation) were queued since the last flush. Returns 1 on success, 0 when any
+// write since the stream was opened has failed.
 int FlushTextStream(TextStream* stream);
 
 #endif

@@ -14,18 +14,27 @@ bool IsLeadByte(unsigned char byte)
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// Positions are 32-bit and wrap around, as the platform's own arithmetic does, so even
+// absurd metrics (a font made up by a hand-edited settings file) give defined results:
+// sums are taken in 64 bits and cut back to 32.
+static int32_t Wrapped(int64_t value)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
+
 // Ends the current line: lines above TopLine take no vertical space.
 static void BreakLine(int32_t* x, int32_t* y, int32_t lineHeight)
 {
     *x = 0;
     LineCount++;
-    if (LineCount > TopLine) *y += lineHeight;
+    if (LineCount > TopLine) *y = Wrapped(int64_t{*y} + lineHeight);
 }
 
 uint32_t LayOutText(const char* text, const LayoutMetrics& metrics, const UnitPainter& painter)
 {
     int32_t x = 0;
-    int32_t y = metrics.toolbarBottom + 4;
+    int32_t y = Wrapped(int64_t{metrics.toolbarBottom} + 4);
+    int32_t limit = Wrapped(int64_t{metrics.clientWidth} - metrics.maxCharWidth);  // W - M
     LineCount = 0;
     size_t length = strlen(text);
     for (size_t index = 0; index < length; index++) {
@@ -43,9 +52,9 @@ uint32_t LayOutText(const char* text, const LayoutMetrics& metrics, const UnitPa
         }
         int32_t width = painter.measure(unit, unitLength, painter.context);
         if (LineCount >= TopLine) painter.draw(x, y, unit, unitLength, painter.context);
-        x += width;
+        x = Wrapped(int64_t{x} + width);
         // The unit that crosses the limit stays at the end of its line.
-        if (x > metrics.clientWidth - metrics.maxCharWidth) BreakLine(&x, &y, metrics.lineHeight);
+        if (x > limit) BreakLine(&x, &y, metrics.lineHeight);
     }
     return LineCount;
 }

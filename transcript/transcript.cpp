@@ -33,19 +33,27 @@ void StopTranscript()
     ShowRecordingMark(0);
 }
 
-int AppendTranscript(const char* text)
+// Writes one record, text then ending, and flushes it: the record reaches the file in one
+// write, so a full disk is reported at once, everything reported as written is in the
+// file, and a process killed mid-way never leaves a title without its line ends.
+static int AppendRecord(const char* text, const char* ending)
 {
-    // Each record is flushed as it is written, so a full disk is reported at once and
-    // everything reported as written is in the file.
-    if (WriteText(TranscriptFile, text, strlen(text)) && FlushTextStream(TranscriptFile)) return 1;
+    if (WriteText(TranscriptFile, text, strlen(text)) && WriteText(TranscriptFile, ending, strlen(ending)) &&
+        FlushTextStream(TranscriptFile))
+        return 1;
     ShowWarning(MSG_TRANSCRIPT_WRITE_FAILED);
     StopTranscript();
     return 0;
 }
 
+int AppendTranscript(const char* text)
+{
+    return AppendRecord(text, "");
+}
+
 static int AppendTitleRecord()
 {
-    return AppendTranscript(LoadedTemplate.TitleBuffer) && AppendTranscript("\n\n");
+    return AppendRecord(LoadedTemplate.TitleBuffer, "\n\n");
 }
 
 int BeginTranscript(const char* path)

@@ -16,8 +16,9 @@ extern TextStream* TranscriptFile;  // open while recording, and while it starts
 // could not be opened.
 int OpenTranscript(const char* path);
 
-// Appends text (zero-terminated) to the transcript and flushes it to the file. Returns 1
-// when every byte reached the file; otherwise warns, stops recording and returns 0.
+// Appends text (zero-terminated) to the transcript and flushes it to the file in one
+// write. Returns 1 when every byte reached the file; otherwise warns, stops recording and
+// returns 0.
 int AppendTranscript(const char* text);
 
 // Closes the transcript, turns recording off and clears the recording mark.

@@ -102,6 +102,18 @@ TEST_F(Layout, LinesAboveTopLineAreMeasuredButNotDrawn)
     EXPECT_TRUE(font.drawn.empty());
 }
 
+// Absurd widths and heights, as a font made up by a hand-edited settings file could give:
+// positions wrap around in 32 bits, as the platform's own arithmetic does, and every unit
+// is still counted and drawn.
+TEST_F(Layout, HugeMetricsWrapAroundIn32Bits)
+{
+    auto huge = [](const char*, int, void*) -> int32_t { return 2000000000; };
+    LayoutMetrics metrics = {INT32_MAX, 40, 2000000000, 0};
+    EXPECT_EQ(LayOutText("ab\nc\nd", metrics, UnitPainter{huge, Draw, &font}), 2u);
+    EXPECT_EQ(font.drawn, (std::vector<DrawnUnit>{
+                              {0, 44, "a"}, {2000000000, 44, "b"}, {0, 2000000044, "c"}, {0, -294967252, "d"}}));
+}
+
 TEST_F(Layout, NothingToShowWithoutTitleOrNews)
 {
     LayoutMetrics metrics = {100, 40, 20, 16};

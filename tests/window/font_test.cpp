@@ -132,4 +132,48 @@ TEST_F(FontCommand, ConfirmedWritesWhatTheDialogChose)
     ExpectFontReplaced();
 }
 
+// Damaged settings files: the program starts, and the font command works and replaces the
+// font, with nothing said but the font dialog itself.
+class DamagedSettings : public FontCommand {
+protected:
+    void ExpectStartAndFontCommandSilent()
+    {
+        ASSERT_EQ(Start(""), 1);
+        ASSERT_NE(DisplayFont, nullptr);
+        ChooseFont(IDCANCEL);
+        EXPECT_EQ(CaughtBoxes.size(), 1u);  // the font dialog, and no warning
+        ExpectFontReplaced();
+    }
+};
+
+TEST_F(DamagedSettings, AFolderOfThatName)
+{
+    ASSERT_TRUE(CreateDirectoryA(FONT_SETTINGS_FILE, nullptr));
+    ExpectStartAndFontCommandSilent();
+    EXPECT_EQ(GetFileAttributesA(FONT_SETTINGS_FILE) & FILE_ATTRIBUTE_DIRECTORY, DWORD{FILE_ATTRIBUTE_DIRECTORY});
+    RemoveDirectoryA(FONT_SETTINGS_FILE);
+}
+
+TEST_F(DamagedSettings, ThirteenLinesOfGarbageAndAHundredKilobyteFaceName)
+{
+    std::string garbage;
+    for (int line = 0; line < 13; line++) garbage += "\xff\xfe\x80 zz;" + std::string(line * 20, '\x82') + "\r\n";
+    WriteFileBytes(FONT_SETTINGS_FILE, garbage + std::string(100 * 1024, 'F'));
+    ExpectStartAndFontCommandSilent();
+    EXPECT_EQ(DisplayLogFont.lfHeight, 0);
+    EXPECT_EQ(std::string(DisplayLogFont.lfFaceName), std::string(31, 'F'));
+}
+
+// A current folder where no file can be created: the choice holds, only the file is missing.
+TEST_F(DamagedSettings, AnUnwritableCurrentFolder)
+{
+    char here[MAX_PATH];
+    ASSERT_GT(GetCurrentDirectoryA(sizeof here, here), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryA("Z:\\proc"));  // not even root can create a file there
+    ExpectStartAndFontCommandSilent();
+    bool written = GetFileAttributesA(FONT_SETTINGS_FILE) != INVALID_FILE_ATTRIBUTES;
+    SetCurrentDirectoryA(here);
+    EXPECT_FALSE(written);
+}
+
 }  // namespace

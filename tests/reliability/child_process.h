@@ -1,0 +1,44 @@
+// child_process.h - zentavo-cli run as a child process under chosen limits, with what it
+// left behind: status, output, time and peak memory.
+#ifndef ZENTAVO_TESTS_CHILD_PROCESS_H
+#define ZENTAVO_TESTS_CHILD_PROCESS_H
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+struct ChildRun {
+    int status = -1;  // exit status, or -1 when a signal ended the process
+    int signal = 0;   // that signal, or 0
+    std::string out;  // standard output
+    std::string err;  // standard error
+    double seconds = 0;
+    long peakKilobytes = 0;  // peak resident memory
+};
+
+struct ChildLimits {
+    long long fileSize = -1;     // RLIMIT_FSIZE in bytes (SIGXFSZ ignored), or -1 for none
+    bool discardOutput = false;  // standard output to /dev/null, outside the file size limit
+};
+
+// Starts zentavo-cli with the arguments, standard output into outPath and standard error
+// into errPath. Returns the child's id; the caller waits for it with FinishChild. Open
+// descriptors are inherited, so the child can read a memfd through /proc/self/fd/N.
+pid_t StartCli(const std::vector<std::string>& arguments, const std::string& outPath, const std::string& errPath,
+               const ChildLimits& limits = ChildLimits());
+
+// Waits for the child started by StartCli and collects what it left in the two files.
+ChildRun FinishChild(pid_t child, const std::string& outPath, const std::string& errPath, double startedAt);
+
+// Runs zentavo-cli to its end.
+ChildRun RunCliChild(const std::vector<std::string>& arguments, const ChildLimits& limits = ChildLimits());
+
+// Seconds on a monotonic clock.
+double MonotonicSeconds();
+
+// Whether this build runs under AddressSanitizer, whose shadow memory makes memory
+// figures and timings meaningless.
+bool UnderAddressSanitizer();
+
+#endif

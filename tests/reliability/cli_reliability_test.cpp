@@ -1,0 +1,247 @@
+// cli_reliability_test.cpp - zentavo-cli killed, cut short by a full file, fed huge inputs
+// and made to load templates over and over.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "core/test_host.h"
+#include "template/template.h"
+#include "transcript/transcript.h"
+
+namespace {
+
+// Every record of this template is 256 bytes in the transcript: a 252-byte title or
+// sentence and two CR LF pairs. Records then never straddle a page of the file, so what is
+// checked below is the program's own writing, not how the kernel cuts a write when a
+// process is killed in the middle of it (docs/RELIABILITY.md).
+std::string FixedRecordTemplate()
+{
+    std::string bytes = std::string(252, 'K') + "\n0,-1\n";
+    for (int i = 100; i < 200; i++) bytes += std::to_string(i).substr(1) + std::string(250, 'x') + "\n";
+    return bytes + "/E\n";
+}
+
+const size_t kRecordSize = 256;
+
+std::string WithCrLf(const std::string& text)
+{
+    std::string out;
+    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
+off_t FileSize(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? info.st_size : 0;
+}
+
+// A file filled by `fill` that lives in memory; zentavo-cli inherits it as /proc/self/fd/N.
+class MemoryFile {
+public:
+    explicit MemoryFile(const std::function<void(std::string* chunk, size_t index)>& fill, size_t chunks)
+    {
+        descriptor = memfd_create("zentavo-test-input", 0);
+        std::string chunk;
+        for (size_t i = 0; descriptor >= 0 && i < chunks; i++) {
+            fill(&chunk, i);
+            if (write(descriptor, chunk.data(), chunk.size()) != static_cast<ssize_t>(chunk.size())) break;
+        }
+    }
+    ~MemoryFile() { close(descriptor); }
+    std::string Path() const { return "/proc/self/fd/" + std::to_string(descriptor); }
+
+private:
+    int descriptor;
+};
+
+const size_t kMegabyte = 1 << 20;
+
+size_t LargeInputMegabytes()
+{
+    const char* setting = getenv("ZENTAVO_LARGE_INPUT_MB");
+    return setting ? strtoul(setting, nullptr, 10) : 200;
+}
+
+TEST(TranscriptFailure, FileFullHalfwayThroughARecordKeepsTheRecordsBefore)
+{
+    std::string path = WriteScratchFile("fixed.new", FixedRecordTemplate());
+    ChildRun whole = RunCliChild({"--elapsed", "3", "--count", "20", "--transcript", "zentavo-test-whole.txt", path});
+    ASSERT_EQ(whole.status, 0);
+    std::string expected = ReadWholeFile("zentavo-test-whole.txt");
+    ASSERT_EQ(expected.size(), 21 * kRecordSize);
+
+    ChildLimits limits;
+    limits.fileSize = 5 * kRecordSize + 100;  // the sixth record fills the file
+    limits.discardOutput = true;
+    ChildRun cut =
+        RunCliChild({"--elapsed", "3", "--count", "20", "--transcript", "zentavo-test-cut.txt", path}, limits);
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.err, std::string(MSG_TRANSCRIPT_WRITE_FAILED) + "\n");
+    std::string written = ReadWholeFile("zentavo-test-cut.txt");
+    EXPECT_EQ(written.size(), static_cast<size_t>(limits.fileSize));
+    EXPECT_EQ(written, expected.substr(0, written.size()));
+}
+
+TEST(TranscriptFailure, KilledProcessLeavesOnlyWholeRecordsInOrder)
+{
+    std::string path = WriteScratchFile("fixed.new", FixedRecordTemplate());
+    const std::string transcript = "zentavo-test-killed.txt";
+    unlink(transcript.c_str());
+    double startedAt = MonotonicSeconds();
+    pid_t child = StartCli({"--elapsed", "9", "--count", "100000", "--transcript", transcript, path}, "/dev/null",
+                           "zentavo-test-killed-err");
+    ASSERT_GT(child, 0);
+    // Kill it once a thousand records are in, while it is still writing.
+    while (FileSize(transcript) < static_cast<off_t>(1000 * kRecordSize) && MonotonicSeconds() - startedAt < 30)
+        usleep(200);
+    kill(child, SIGKILL);
+    ChildRun run = FinishChild(child, "/dev/null", "zentavo-test-killed-err", startedAt);
+    ASSERT_EQ(run.signal, SIGKILL) << "finished before it could be killed";
+
+    std::string written = ReadWholeFile(transcript);
+    ASSERT_GE(written.size(), 1000 * kRecordSize);
+    EXPECT_EQ(written.size() % kRecordSize, 0u) << "a record was cut";
+    size_t news = written.size() / kRecordSize - 1;
+    ChildRun again = RunCliChild({"--elapsed", "9", "--count", std::to_string(news), path});
+    ASSERT_EQ(again.status, 0);
+    EXPECT_TRUE(written == std::string(252, 'K') + "\r\n\r\n" + WithCrLf(again.out)) << "records lost or out of order";
+}
+
+// The same with records of every size from 13 bytes to 2.5 KB, killed at random moments;
+// run by make reliability (ZENTAVO_KILL_RUNS times, default 100). A kill that lands while
+// the kernel copies a record that straddles a page of the file can cut that record at the
+// page boundary, after the program handed it over whole in one write; so the last record
+// may be cut there and nowhere else, and everything before it is whole and in order.
+TEST(TranscriptFailure, DISABLED_KilledAtRandomMomentsWithRecordsOfAnySize)
+{
+    std::string bytes = "Varied\n";
+    for (int line = 1; line <= 10; line++) {
+        for (int element = 0; element < line; element++) bytes += std::to_string(element) + ",";
+        bytes += line < 10 ? "-2\n" : "-1\n";
+    }
+    for (int block = 0; block < 10; block++) {
+        for (int sentence = 0; sentence < 20; sentence++)
+            bytes +=
+                std::to_string(block) + ":" + std::string((block * 37 + sentence * 53) % 250 + 1, 'a' + block) + "\n";
+        bytes += "/E\n";
+    }
+    std::string path = WriteScratchFile("varied.new", bytes);
+    ChildRun reference = RunCliChild({"--elapsed", "5", "--count", "100000", path});
+    ASSERT_EQ(reference.status, 0);
+    std::string expected = "Varied\r\n\r\n" + WithCrLf(reference.out);
+    const char* setting = getenv("ZENTAVO_KILL_RUNS");
+    int runs = setting ? atoi(setting) : 100;
+    int cut = 0;
+    srand(static_cast<unsigned>(getpid()));
+    for (int i = 0; i < runs; i++) {
+        const std::string transcript = "zentavo-test-varied.txt";
+        double startedAt = MonotonicSeconds();
+        pid_t child = StartCli({"--elapsed", "5", "--count", "100000", "--transcript", transcript, path}, "/dev/null",
+                               "zentavo-test-varied-err");
+        usleep(5000 + rand() % 50000);
+        kill(child, SIGKILL);
+        ASSERT_EQ(FinishChild(child, "/dev/null", "zentavo-test-varied-err", startedAt).signal, SIGKILL);
+        std::string written = ReadWholeFile(transcript);
+        ASSERT_EQ(written, expected.substr(0, written.size())) << "records lost or out of order";
+        if (written.empty() || (written.size() >= 4 && written.compare(written.size() - 4, 4, "\r\n\r\n") == 0))
+            continue;
+        cut++;
+        EXPECT_EQ(written.size() % 4096, 0u) << "a record cut inside a page, at " << written.size();
+    }
+    printf("%d kills at random moments: %d left the last record cut at a page boundary\n", runs, cut);
+}
+
+// Huge and endless inputs end in their warning, quickly and in a few megabytes. The
+// files are made in memory at test time; ZENTAVO_LARGE_INPUT_MB sets their size.
+TEST(LargeInput, EndsInItsWarningQuicklyInLittleMemory)
+{
+    const size_t megabytes = LargeInputMegabytes();
+    ChildRun baseline = RunCliChild({std::string(ZENTAVO_SAMPLES) + "/town-news.new"});
+    ASSERT_EQ(baseline.status, 0);
+    uint64_t state = 88172645463325252ull;
+    auto randomBytes = [&state](std::string* chunk, size_t) {
+        chunk->resize(kMegabyte);
+        for (char& byte : *chunk) {
+            state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+            byte = static_cast<char>(state >> 24);
+        }
+    };
+    auto repeat = [](const std::string& head, char byte) {
+        return [head, byte](std::string* chunk, size_t index) {
+            *chunk = std::string(kMegabyte, byte);
+            if (index == 0) chunk->replace(0, head.size(), head);
+        };
+    };
+    const struct {
+        const char* name;
+        std::function<void(std::string*, size_t)> fill;
+        const char* message;
+    } cases[] = {
+        {"random bytes", randomBytes, nullptr},  // which warning depends on the bytes
+        {"one endless comment line", repeat(";", ';'), MSG_TITLE_READ_ERROR},
+        {"nothing but empty lines", repeat("", '\n'), MSG_TITLE_READ_ERROR},
+        {"one endless flow line of digits", repeat("T\n", '1'), MSG_FLOW_READ_ERROR},
+        {"one endless flow line of commas", repeat("T\n1", ','), MSG_FLOW_READ_ERROR},
+        {"one endless sentence line", repeat("T\n0,-1\n", 'a'), MSG_TOO_MANY_SENTENCES},
+        {"one endless line of CR bytes", repeat("T\n0,-1\n", '\r'), MSG_TOO_MANY_SENTENCES},
+    };
+    for (const auto& c : cases) {
+        MemoryFile input(c.fill, megabytes);
+        ChildRun run = RunCliChild({"--count", "1", input.Path()});
+        EXPECT_EQ(run.status, 1) << c.name;
+        EXPECT_EQ(run.out, "") << c.name;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.name << ": " << run.err;
+        if (c.message) {
+            EXPECT_EQ(run.err, std::string(c.message) + "\n") << c.name;
+        }
+        EXPECT_LT(run.seconds, 30) << c.name;
+        if (!UnderAddressSanitizer()) {
+            EXPECT_LT(run.peakKilobytes, baseline.peakKilobytes + 4096) << c.name;
+        }
+    }
+}
+
+// A thousand loads, alternating a template of 10,000 sentences with failing ones, need no
+// more memory than ten.
+TEST(BoundedMemory, RepeatedLoadsStayFlat)
+{
+    if (UnderAddressSanitizer()) GTEST_SKIP() << "memory figures mean nothing under AddressSanitizer";
+    std::string largest = "Big\n";
+    for (int line = 0; line < 100; line++) {
+        for (int block = 0; block < 100; block++) largest += std::to_string(block) + ",";
+        largest += line < 99 ? "-2\n" : "-1\n";
+    }
+    for (int block = 0; block < 100; block++) {
+        for (int sentence = 0; sentence < 100; sentence++) largest += "sentence " + std::to_string(sentence) + "\n";
+        largest += "/E\n";
+    }
+    std::string full = WriteScratchFile("full.new", largest);
+    std::string unfinished = WriteScratchFile("unfinished.new", largest.substr(0, largest.size() - 3));
+    std::string bad = WriteScratchFile("bad.new", "T\n1,x,-1\n");
+    auto loads = [&](int count) {
+        std::vector<std::string> arguments = {"--count", "1", "--elapsed", "1"};
+        const std::string cycle[] = {full, unfinished, full, bad};
+        for (int i = 0; i < count; i++) arguments.push_back(cycle[i % 4]);
+        ChildRun run = RunCliChild(arguments);
+        EXPECT_EQ(run.status, 1);
+        return run.peakKilobytes;
+    };
+    long few = loads(10);
+    long many = loads(1000);
+    EXPECT_LT(many, few + 512) << "10 loads: " << few << " KB, 1000 loads: " << many << " KB";
+}
+
+}  // namespace
