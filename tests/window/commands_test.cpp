@@ -30,14 +30,11 @@ const char FULL_DEVICE[] = "Z:\\dev\\full";
 const char TEST_NEWS[] = "町長が踊りました。\n\n\n";
 const char OTHER_TITLE[] = "となり町のニュース";
 const char OTHER_TEMPLATE[] = "となり町のニュース\r\n0,-1\r\nみんな元気です。\r\n/E\r\n";
-const char OTHER_NEWS[] = "みんな元気です。\n\n";
 // Loads, but its only flow line names a block it does not have.
 const char UNCOMPOSABLE_TEMPLATE[] = "こわれた町\r\n0,1,-1\r\n町長が\r\n/E\r\n";
 const char UNLOADABLE_TEMPLATE[] = "タイトル\r\n0,x,-1\r\n";
 
-const char OPEN_TITLE[] =
-    "\x8a"
-    "J\x82\xad";                               // 開く
+const char OPEN_TITLE[] = "\x8aJ\x82\xad";     // 開く
 const char SAVE_TITLE[] = "\x95\xdb\x91\xb6";  // 保存
 
 class Commands : public WindowTest {
@@ -105,39 +102,32 @@ protected:
 
 class OpenCommand : public Commands {};
 
-TEST_F(OpenCommand, ConfirmedLoadsTheTemplateAndEnablesShowWithoutTouchingTheNews)
+// Cancelled first (nothing changes), then confirmed: the news on screen stays until a show.
+TEST_F(OpenCommand, LoadsTheChosenTemplateAndEnablesShow)
 {
     WriteFileBytes(OTHER_FILE, OTHER_TEMPLATE);
     StartWith(nullptr);
     strcpy(NewsBuffer, "前のニュース\n\n");
+    BoxReplies.push_back({IDCANCEL, FullPath(OTHER_FILE), false});
+    Command(CMD_OPEN);
+    EXPECT_EQ(Caption(), "Zentavo");
+    EXPECT_STREQ(PathBuffer, "");
+    ExpectShowEnabled(false);
     Open(OTHER_FILE);
-    ASSERT_EQ(CaughtBoxes.size(), 1u);
-    const CaughtBox& dialog = CaughtBoxes[0];
-    EXPECT_EQ(dialog.caption, OPEN_TITLE);
-    EXPECT_EQ(dialog.owner, MainWindow);
-    EXPECT_EQ(dialog.fileName, "");
-    EXPECT_EQ(dialog.fileTypes,
-              (std::vector<std::string>{"\xc6\xad\xb0\xbd\xcc\xa7\xb2\xd9(*.new)", "Varnitol\xcc\xa7\xb2\xd9(*.vnt)",
+    ASSERT_EQ(CaughtBoxes.size(), 2u);
+    for (const CaughtBox& dialog : CaughtBoxes) {
+        EXPECT_EQ(dialog.caption, OPEN_TITLE);
+        EXPECT_EQ(dialog.owner, MainWindow);
+        EXPECT_EQ(dialog.fileName, "");
+        EXPECT_EQ(dialog.fileTypes, (std::vector<std::string>{
+                                        "\xc6\xad\xb0\xbd\xcc\xa7\xb2\xd9(*.new)", "Varnitol\xcc\xa7\xb2\xd9(*.vnt)",
                                         "\x82\xb7\x82\xd7\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9(*.*)"}));
+    }
     EXPECT_EQ(Caption(), OTHER_TITLE);
     EXPECT_EQ(std::string(PathBuffer), FullPath(OTHER_FILE));
     EXPECT_STREQ(FileTitle, OTHER_FILE);
     ExpectShowEnabled(true);
     EXPECT_STREQ(NewsBuffer, "前のニュース\n\n");
-}
-
-TEST_F(OpenCommand, CancelledChangesNothing)
-{
-    StartWith(TEST_TEMPLATE);
-    Command(CMD_SHOW);
-    BoxReplies.push_back({IDCANCEL, FullPath(TEMPLATE_FILE), false});
-    Command(CMD_OPEN);
-    EXPECT_EQ(CaughtBoxes.size(), 1u);
-    EXPECT_EQ(Caption(), TEST_TEMPLATE_TITLE);
-    EXPECT_STREQ(PathBuffer, "");
-    EXPECT_STREQ(FileTitle, "");
-    EXPECT_STREQ(NewsBuffer, TEST_NEWS);
-    ExpectShowEnabled(true);
 }
 
 TEST_F(OpenCommand, AFailingTemplateWarnsOnceAndKeepsTheOldOne)
@@ -195,23 +185,6 @@ TEST_F(ShowCommand, AFailedCompositionKeepsThePreviousTextAndRecordsNothing)
     StopTranscript();
     EXPECT_EQ(ReadFileBytes(TRANSCRIPT_FILE),
               std::string(TEST_TEMPLATE_TITLE) + "\r\n\r\n町長が踊りました。\r\n\r\n\r\nこわれた町\r\n\r\n");
-}
-
-// While the show command is grayed, neither its key nor its toolbar button reaches it.
-TEST_F(ShowCommand, DoesNothingBeforeATemplateIsLoaded)
-{
-    StartWith(nullptr);
-    ClickToolbarButton(CMD_SHOW);
-    BYTE keys[256] = {};
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    PostMessageA(MainWindow, WM_KEYDOWN, 'S', 0);
-    PostMessageA(MainWindow, WM_COMMAND, CMD_EXIT, 0);
-    EXPECT_EQ(RunMessageLoopAtMost(), 0);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-    EXPECT_STREQ(NewsBuffer, "");
-    EXPECT_TRUE(CaughtBoxes.empty());
 }
 
 class RecordCommand : public Commands {};
@@ -343,8 +316,11 @@ TEST_F(AboutBox, ShowsItsTextsWithTheFocusOnOk)
     EXPECT_FALSE(GetWindow(MainWindow, GW_ENABLEDPOPUP));
 }
 
-// The toolbar's tool tips, as bytes, for each button; the separator and other ids get none.
-TEST(ToolTips, EachButtonHasItsText)
+// The toolbar's tool tips, as bytes, as its tool-tip control gets them for a mouse resting on
+// each button. Other ids and other notifications leave the record alone.
+class ToolTips : public Commands {};
+
+TEST_F(ToolTips, EachButtonShowsItsText)
 {
     const struct {
         int command;
@@ -352,8 +328,7 @@ TEST(ToolTips, EachButtonHasItsText)
     } tips[] = {
         {CMD_OPEN,
          "\x83t\x83@\x83"
-         "C\x83\x8b\x82\xf0\x8a"
-         "J\x82\xab\x82\xdc\x82\xb7"},
+         "C\x83\x8b\x82\xf0\x8aJ\x82\xab\x82\xdc\x82\xb7"},
         {CMD_SHOW, "\x89\xe6\x96\xca\x82\xc9\x83j\x83\x85\x81[\x83X\x82\xf0\x95\x5c\x8e\xa6\x82\xb5\x82\xdc\x82\xb7"},
         {CMD_UP, "\x8f\xe3\x82\xd6\x83X\x83N\x83\x8d\x81[\x83\x8b\x82\xb5\x82\xdc\x82\xb7"},
         {CMD_DOWN, "\x89\xba\x82\xd6\x83X\x83N\x83\x8d\x81[\x83\x8b\x82\xb5\x82\xdc\x82\xb7"},
@@ -367,26 +342,36 @@ TEST(ToolTips, EachButtonHasItsText)
          "B"},
         {CMD_HELP, "\x83w\x83\x8b\x83v\x82\xcc\x96\xda\x8e\x9f\x82\xf0\x95\x5c\x8e\xa6\x82\xb5\x82\xdc\x82\xb7"},
         {CMD_ABOUT, "\x83o\x81[\x83W\x83\x87\x83\x93\x8f\xee\x95\xf1\x82\xf0\x95\x5c\x8e\xa6\x82\xb5\x82\xdc\x82\xb7"},
-        {0, nullptr},
-        {CMD_EXIT, nullptr},
     };
-    char untouched[] = "untouched";
+    StartWith(nullptr);
+    HWND tipControl = reinterpret_cast<HWND>(SendMessageA(ToolbarWindow, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tipControl, nullptr);
+    EXPECT_EQ(SendMessageA(tipControl, TTM_GETTOOLCOUNT, 0, 0), 8);  // none for the separator
     for (const auto& tip : tips) {
         SCOPED_TRACE(tip.command);
-        TOOLTIPTEXTA record = {};
-        record.hdr.code = TTN_NEEDTEXTA;
-        record.hdr.idFrom = tip.command;
-        record.lpszText = untouched;
-        EXPECT_EQ(MainWndProc(nullptr, WM_NOTIFY, ID_TOOLBAR, reinterpret_cast<LPARAM>(&record)), 0);
-        EXPECT_STREQ(record.lpszText, tip.text ? tip.text : untouched);
+        char text[256] = "";
+        TOOLINFOA tool = {};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = ToolbarWindow;
+        tool.uId = tip.command;
+        tool.lpszText = text;
+        SendMessageA(tipControl, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(text, tip.text);
     }
-    // Other notifications are answered with 0 and leave the record alone.
-    TOOLTIPTEXTA wide = {};
-    wide.hdr.code = TTN_NEEDTEXTW;
-    wide.hdr.idFrom = CMD_OPEN;
-    wide.lpszText = untouched;
-    EXPECT_EQ(MainWndProc(nullptr, WM_NOTIFY, ID_TOOLBAR, reinterpret_cast<LPARAM>(&wide)), 0);
-    EXPECT_EQ(wide.lpszText, untouched);
+
+    char untouched[] = "untouched";
+    const struct {
+        UINT code;
+        UINT_PTR id;
+    } others[] = {{TTN_NEEDTEXTA, 0}, {TTN_NEEDTEXTA, CMD_EXIT}, {TTN_NEEDTEXTW, CMD_OPEN}};
+    for (const auto& other : others) {
+        TOOLTIPTEXTA record = {};
+        record.hdr.code = other.code;
+        record.hdr.idFrom = other.id;
+        record.lpszText = untouched;
+        EXPECT_EQ(SendMessageA(MainWindow, WM_NOTIFY, ID_TOOLBAR, reinterpret_cast<LPARAM>(&record)), 0);
+        EXPECT_EQ(record.lpszText, untouched);
+    }
 }
 
 }  // namespace

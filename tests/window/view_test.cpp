@@ -138,27 +138,20 @@ TEST_F(NewsView, OneLineDownMovesTheTextUpByOneLineHeight)
         ASSERT_TRUE(after.RowsEqual(y, before, y + height)) << "row " << y;
 }
 
-TEST_F(NewsView, TheRangeFollowsThePaintedLinesAndNothingToShowLeavesIt)
+// Before any news the range stays 0..1 and nothing scrolls. Then each scroll code, from a
+// view of "A\nB\n\n" (lines 0 to 2) scrolled to line 1.
+TEST_F(NewsView, ScrollsByLinesOrToTheThumbWithinThePaintedRange)
 {
     UpdateWindow(MainWindow);
     EXPECT_EQ(LineCount, 0u);
+    Scroll(SB_LINEDOWN);
+    EXPECT_EQ(TopLine, 0u);
     EXPECT_EQ(ScrollBar().nMax, 1);
     ShowText("A\nB\n\n");
     EXPECT_EQ(LineCount, 3u);
     EXPECT_EQ(ScrollBar().nMin, 0);
     EXPECT_EQ(ScrollBar().nMax, 2);
-    LoadedTemplate.TitleBuffer[0] = '\0';
-    RepaintNewsArea();
-    UpdateWindow(MainWindow);
-    EXPECT_EQ(LineCount, 0u);
-    EXPECT_EQ(ScrollBar().nMax, 2);
-    Scroll(SB_LINEDOWN);
-    EXPECT_EQ(TopLine, 0u);
-}
 
-// Each scroll code, from a view of "A\nB\n\n" (lines 0 to 2) scrolled to line 1.
-TEST_F(NewsView, ScrollCodesMoveByLinesOrToTheThumbAndTheRestDoNothing)
-{
     const struct {
         int code, position;
         uint32_t topLine;
@@ -167,7 +160,6 @@ TEST_F(NewsView, ScrollCodesMoveByLinesOrToTheThumbAndTheRestDoNothing)
         {SB_THUMBPOSITION, 9, 9}, {SB_PAGEUP, 0, 1},    {SB_PAGEDOWN, 0, 1},      {SB_TOP, 0, 1},
         {SB_BOTTOM, 0, 1},        {SB_ENDSCROLL, 0, 1},
     };
-    ShowText("A\nB\n\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         TopLine = 1;
@@ -175,14 +167,11 @@ TEST_F(NewsView, ScrollCodesMoveByLinesOrToTheThumbAndTheRestDoNothing)
         EXPECT_EQ(TopLine, c.topLine);
         EXPECT_EQ(ScrollBar().nPos, std::min<int>(c.topLine, 2));  // the bar keeps the box in range
     }
-    // Line down stops at the last line, line up at the first.
+    // Line down stops at the last line; beyond it (after the text got shorter) line up steps
+    // back one line at a time.
     TopLine = 2;
     Scroll(SB_LINEDOWN);
     EXPECT_EQ(TopLine, 2u);
-    TopLine = 0;
-    Scroll(SB_LINEUP);
-    EXPECT_EQ(TopLine, 0u);
-    // Beyond the last line (after the text got shorter) line up steps back one line at a time.
     TopLine = 9;
     Scroll(SB_LINEDOWN);
     EXPECT_EQ(TopLine, 9u);
@@ -201,11 +190,6 @@ TEST_F(NewsView, ResizingWrapsTheTextAnew)
     const uint32_t narrowLines = LineCount;
     EXPECT_GT(narrowLines, 3u);
     EXPECT_EQ(ScrollBar().nMax, static_cast<int>(narrowLines) - 1);
-    // The toolbar was fitted to the new width too.
-    RECT client, toolbar;
-    GetClientRect(MainWindow, &client);
-    GetWindowRect(ToolbarWindow, &toolbar);
-    EXPECT_LE(toolbar.right - toolbar.left, client.right + 2);
     SetWindowPos(MainWindow, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
                  SWP_NOMOVE | SWP_NOZORDER);
     UpdateWindow(MainWindow);
