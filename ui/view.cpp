@@ -26,6 +26,7 @@ static void SetNewsScrollRange(int last)
 // The page size is never set, so the highest position is the range's end: the last line.
 static void SetNewsScrollPosition(uint32_t line)
 {
+    NewsScrollInfo.cbSize = sizeof NewsScrollInfo;
     NewsScrollInfo.fMask = SIF_POS;
     NewsScrollInfo.nPos = static_cast<int>(line);
     SetScrollInfo(MainWindow, SB_VERT, &NewsScrollInfo, TRUE);
@@ -64,24 +65,20 @@ void ResizeNewsView(HWND window)
     InvalidateNewsArea(window);
 }
 
-// The walk's measures from the font selected into dc and the window's current size.
-static LayoutMetrics MeasureNewsView(HWND window, HDC dc)
+void PaintNewsView(HWND window)
 {
     RECT client = {};
     GetClientRect(window, &client);
-    TEXTMETRICA font = {};
-    GetTextMetricsA(dc, &font);
-    return LayoutMetrics{client.right, ToolbarBottom(), font.tmHeight + font.tmExternalLeading, font.tmMaxCharWidth};
-}
-
-void PaintNewsView(HWND window)
-{
+    const LONG toolbarBottom = ToolbarBottom();
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     HGDIOBJ keptFont = SelectObject(dc, DisplayFont);
+    TEXTMETRICA font = {};
+    GetTextMetricsA(dc, &font);
+    const LayoutMetrics metrics = {client.right, toolbarBottom, font.tmHeight + font.tmExternalLeading,
+                                   font.tmMaxCharWidth};
     // Nothing of the layout is kept: every paint walks the whole text again.
-    if (LayOutNewsView(MeasureNewsView(window, dc), DeviceUnitPainter(dc)))
-        SetNewsScrollRange(static_cast<int>(LineCount) - 1);
+    if (LayOutNewsView(metrics, DeviceUnitPainter(dc))) SetNewsScrollRange(static_cast<int>(LineCount) - 1);
     SelectObject(dc, keptFont);
     EndPaint(window, &paint);
 }
