@@ -41,10 +41,11 @@ test: test-native test-win32
 test-native: native
 	cd $(NATIVE) && ctest --output-on-failure --timeout 300
 
-# The Windows tests share one Wine prefix and one virtual display.
+# The Windows tests share one Wine prefix and one virtual display; Wine ends before the display.
 test-win32: win32
 	@scripts/wine-run --init
-	cd $(WIN32) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure --timeout 600
+	cd $(WIN32) && xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
+	  'ctest --output-on-failure --timeout 600; status=$$?; $(CURDIR)/scripts/wine-run --wait; exit $$status'
 
 # The window program on the sample, started in the folder that holds it and QUORVEL.HLP, so
 # that its help command finds the help file there. Without a display it runs under Xvfb and
