@@ -3,7 +3,9 @@
 #               sample: in a window on your display, or, without a display, as a screenshot
 #               saved in the build folder
 #   make test   install what is missing, build every build and run every test
-# and, for hardening work (docs/RELIABILITY.md):
+# and beside them:
+#   make screenshots   pictures of the window program on the sample, one per scene, saved as
+#                      PNG files in the build folder (under a virtual display when there is none)
 #   make fuzz          run every fuzz target for FUZZ_SECONDS seconds (default 60)
 #   make reliability   the slow measurements: huge inputs, 10,000 loads, valgrind
 # and, for performance work (docs/PERFORMANCE.md):
@@ -19,11 +21,15 @@ MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SAMPLE ?= samples/town-news.new
 SCREENSHOT := $(BUILD)/quorvel-screenshot.png
+SCREENSHOTS := $(BUILD)/screenshots
+# The scenes of tools/scene.cpp: after start-up, after a show, narrow, scrolled down, recording,
+# the about box.
+SCENES := startup show narrow scrolled recording about
 CONFIGURE_WIN32 = cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
   -DZENTAVO_HELPGEN=$(abspath $(NATIVE))/help/zentavo-helpgen
 
 .PHONY: all deps native win32 asan fuzz-build test test-native test-win32 test-asan test-fuzz fuzz reliability \
-	run bench format clean
+	run screenshots bench format clean
 
 all: native win32
 
@@ -77,17 +83,26 @@ fuzz: fuzz-build
 reliability: native
 	@scripts/reliability $(NATIVE)
 
-# The Windows tests share one Wine prefix and one virtual display.
+# The Windows tests share one Wine prefix and one virtual display; Wine ends before the display.
 test-win32: win32
 	@scripts/wine-run --init
-	cd $(WIN32) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure --timeout 600
+	cd $(WIN32) && xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
+	  'ctest --output-on-failure --timeout 600; status=$$?; $(CURDIR)/scripts/wine-run --wait; exit $$status'
 
 # The window program on the sample, started in the folder that holds it and QUORVEL.HLP, so
 # that its help command finds the help file there. Without a display it runs under Xvfb and
-# leaves a screenshot instead.
+# leaves a screenshot of its first news instead.
 run: win32
 	@if [ -n "$$DISPLAY" ]; then cd $(WIN32)/bin && $(CURDIR)/scripts/wine-run quorvel.exe $(abspath $(SAMPLE)); \
-	else cd $(WIN32)/bin && $(CURDIR)/scripts/screenshot $(abspath $(SCREENSHOT)) quorvel.exe $(abspath $(SAMPLE)); fi
+	else cd $(WIN32)/bin && $(CURDIR)/scripts/screenshot --scene show $(abspath $(SCREENSHOT)) quorvel.exe \
+	  $(abspath $(SAMPLE)); fi
+
+# One run of the window program per scene, each on a virtual display of its own when there is no
+# display.
+screenshots: win32
+	@cd $(WIN32)/bin && for scene in $(SCENES); do \
+	  $(CURDIR)/scripts/screenshot --scene $$scene $(abspath $(SCREENSHOTS))/quorvel-$$scene.png quorvel.exe \
+	    $(abspath $(SAMPLE)) || exit 1; done
 
 # Both sides of every comparison run in one go on a private virtual display; see
 # docs/PERFORMANCE.md for the goals and the figures.

@@ -1,9 +1,19 @@
-// commands.cpp - the main window's commands, one function each.
+// commands.cpp - the main window's commands, one function each, and the toolbar's tool tips.
 #include "commands.h"
 
+#include "compose/compose.h"
 #include "res/resource.h"
+#include "template/template.h"
+#include "transcript/transcript.h"
+#include "ui/about.h"
+#include "ui/dialogs.h"
 #include "ui/font.h"
+#include "ui/menus.h"
+#include "ui/recording.h"
+#include "ui/view.h"
 #include "ui/window.h"
+
+const char HELP_FILE[] = "QUORVEL.HLP";
 
 void RunCommand(int command)
 {
@@ -20,18 +30,78 @@ void RunCommand(int command)
     }
 }
 
+void OpenTemplateCommand()
+{
+    if (!ChooseTemplateFile(FileTitle, PathBuffer)) return;
+    if (!LoadTemplate(PathBuffer)) return;
+    SetWindowTextA(MainWindow, LoadedTemplate.TitleBuffer);
+    // A failed title write has already warned and stopped recording. The template itself did
+    // load and is in the caption, so it must be possible to show it.
+    RecordTitle();
+    SetShowCommandState(1);
+}
+
 void ExitCommand()
 {
     SendMessageA(MainWindow, WM_DESTROY, 0, 0);
 }
 
-// The commands below do nothing yet.
-void OpenTemplateCommand() {}
-void ShowNewsCommand() {}
-void ScrollUpCommand() {}
-void ScrollDownCommand() {}
-void RecordCommand() {}
-void HelpCommand() {}
-void AboutCommand() {}
+void ShowNewsCommand()
+{
+    // Reached only while the show command is enabled, that is, with a template loaded.
+    if (!ShowNextNews()) return;
+    ShowNewsFromTop();
+    RecordNews();
+}
 
-void SupplyToolTipText(NMHDR*) {}
+void ScrollUpCommand()
+{
+    SendMessageA(MainWindow, WM_VSCROLL, SB_LINEUP, 0);
+}
+
+void ScrollDownCommand()
+{
+    SendMessageA(MainWindow, WM_VSCROLL, SB_LINEDOWN, 0);
+}
+
+void RecordCommand()
+{
+    if (RecordingFlag)
+        StopTranscript();
+    else
+        StartTranscript();
+}
+
+void HelpCommand()
+{
+    WinHelpA(MainWindow, HELP_FILE, HELP_CONTENTS, 0);
+}
+
+void AboutCommand()
+{
+    DialogBoxParamA(AppInstance, "QUORVELABTDLG", MainWindow, AboutDlgProc, 0);
+}
+
+const char* ToolTipText(UINT_PTR command)
+{
+    switch (command) {
+        case CMD_OPEN: return "ファイルを開きます";
+        case CMD_SHOW: return "画面にニュースを表示します";
+        case CMD_UP: return "上へスクロールします";
+        case CMD_DOWN: return "下へスクロールします";
+        case CMD_RECORD: return "画面に表示されるニュースをファイルに保存します";
+        case CMD_FONT: return "ニュースの表示に使用するフォントを指定します。";
+        case CMD_HELP: return "ヘルプの目次を表示します";
+        case CMD_ABOUT: return "バージョン情報を表示します";
+        default: return nullptr;
+    }
+}
+
+void SupplyToolTipText(NMHDR* notice)
+{
+    if (notice->code != TTN_NEEDTEXTA) return;
+    TOOLTIPTEXTA* tip = reinterpret_cast<TOOLTIPTEXTA*>(notice);
+    const char* text = ToolTipText(tip->hdr.idFrom);
+    // The record takes a pointer to the text; the texts are constants that live for the run.
+    if (text) tip->lpszText = const_cast<char*>(text);
+}

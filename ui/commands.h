@@ -7,22 +7,49 @@
 
 #include <commctrl.h>
 
+// The help file, named without a folder: the help system looks for it itself.
+extern const char HELP_FILE[];  // "QUORVEL.HLP"
+
 // The main window's WM_COMMAND: runs the command with the given id; other ids do nothing.
 void RunCommand(int command);
 
-// The main window's WM_NOTIFY: answers the toolbar's tool-tip requests.
+// The main window's WM_NOTIFY: answers a TTN_NEEDTEXTA request for one of the eight toolbar
+// buttons by pointing its lpszText at that button's constant text; any other notification or
+// id leaves the record as it is.
 void SupplyToolTipText(NMHDR* notice);
 
-// The exit command: sends WM_DESTROY to the main window, whose shutdown posts the quit message.
-// The window itself is left for the end of the process to remove.
+// The tool-tip text of the toolbar button with the given command id, or nullptr for an id
+// without one.
+const char* ToolTipText(UINT_PTR command);
+
+// Open: the open dialog, then the template is loaded from the chosen path. On success its
+// title becomes the caption, is recorded when recording is on, and the show command is
+// enabled. A cancelled dialog or a failed load (after the loader's warning) changes nothing
+// else. A failed title write has warned and stopped recording, and the template stays loaded
+// and can be shown. The news on screen is not touched.
+void OpenTemplateCommand();
+
+// Exit: sends WM_DESTROY to the main window, whose shutdown posts the quit message. The window
+// itself is left for the end of the process to remove.
 void ExitCommand();
 
-void OpenTemplateCommand();
+// Show: composes the next news text into NewsBuffer and shows it from its first line, then
+// records it when recording is on. A failed composition has warned and restored the previous
+// text: the view, the scroll position and the transcript stay as they were.
 void ShowNewsCommand();
+
+// Up and down: the scroll bar's line-up and line-down, sent so that the scroll is done when
+// the command returns.
 void ScrollUpCommand();
 void ScrollDownCommand();
+
+// Record: switches recording on (the save dialog first) when it is off, and off when it is on.
 void RecordCommand();
+
+// Help: opens the contents of the help file; the help system reports its own failures.
 void HelpCommand();
+
+// About: the modal about box, owned by the main window.
 void AboutCommand();
 
 #endif

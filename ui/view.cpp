@@ -1,26 +1,40 @@
-// view.cpp - the news view: scroll state, the area below the toolbar, painting and scrolling.
+// view.cpp - the news view: the area below the toolbar, painting and scrolling.
 #include "view.h"
 
 #include <commctrl.h>
 
+#include "ui/font.h"
+#include "ui/unitpainter.h"
 #include "ui/window.h"
 
 static_assert(sizeof(SCROLLINFO) == 28, "SCROLLINFO is 28 bytes");
 
-uint32_t TopLine;
-uint32_t LineCount;
 SCROLLINFO NewsScrollInfo;
 
-// The news text starts a few pixels below the toolbar's client area.
+// The area that is erased and repainted starts a few pixels below the toolbar's client area.
 static const LONG NEWS_AREA_GAP = 3;
 
-void SetFirstScrollRange()
+static void SetNewsScrollRange(int last)
 {
     NewsScrollInfo.cbSize = sizeof NewsScrollInfo;
     NewsScrollInfo.fMask = SIF_RANGE;
     NewsScrollInfo.nMin = 0;
-    NewsScrollInfo.nMax = 1;
+    NewsScrollInfo.nMax = last;
     SetScrollInfo(MainWindow, SB_VERT, &NewsScrollInfo, TRUE);
+}
+
+// The page size is never set, so the highest position is the range's end: the last line.
+static void SetNewsScrollPosition(uint32_t line)
+{
+    NewsScrollInfo.cbSize = sizeof NewsScrollInfo;
+    NewsScrollInfo.fMask = SIF_POS;
+    NewsScrollInfo.nPos = static_cast<int>(line);
+    SetScrollInfo(MainWindow, SB_VERT, &NewsScrollInfo, TRUE);
+}
+
+void SetFirstScrollRange()
+{
+    SetNewsScrollRange(1);
 }
 
 // The bottom of the toolbar's client area, or 0 while there is no toolbar yet (a resize can
@@ -53,16 +67,65 @@ void ResizeNewsView(HWND window)
 
 void PaintNewsView(HWND window)
 {
+    RECT client = {};
+    GetClientRect(window, &client);
+    const LONG toolbarBottom = ToolbarBottom();
     PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
+    HDC dc = BeginPaint(window, &paint);
+    HGDIOBJ keptFont = SelectObject(dc, DisplayFont);
+    TEXTMETRICA font = {};
+    GetTextMetricsA(dc, &font);
+    const LayoutMetrics metrics = {client.right, toolbarBottom, font.tmHeight + font.tmExternalLeading,
+                                   font.tmMaxCharWidth};
+    // Nothing of the layout is kept: every paint walks the whole text again.
+    if (LayOutNewsView(metrics, DeviceUnitPainter(dc))) SetNewsScrollRange(static_cast<int>(LineCount) - 1);
+    SelectObject(dc, keptFont);
     EndPaint(window, &paint);
 }
 
-void ScrollNewsView(int, int) {}
+// TopLine may lie beyond the last line after the text got shorter (a wider window, a smaller
+// font); a line up then still steps back one line at a time.
+static void ScrollOneLineUp()
+{
+    if (TopLine == 0) return;
+    TopLine--;
+    RepaintNewsArea();
+}
+
+static void ScrollOneLineDown()
+{
+    if (TopLine + 1 >= LineCount) return;
+    TopLine++;
+    RepaintNewsArea();
+}
+
+// The thumb's position is taken as it comes: the range it moves in is 0..LineCount-1 already.
+static void ScrollToLine(unsigned position)
+{
+    TopLine = position;
+    RepaintNewsArea();
+}
+
+void ScrollNewsView(int code, unsigned position)
+{
+    switch (code) {
+        case SB_LINEUP: ScrollOneLineUp(); break;
+        case SB_LINEDOWN: ScrollOneLineDown(); break;
+        case SB_THUMBPOSITION: ScrollToLine(position); break;
+        case SB_THUMBTRACK: ScrollToLine(position); break;
+    }
+    SetNewsScrollPosition(TopLine);
+}
+
+void ShowNewsFromTop()
+{
+    RepaintNewsArea();
+    TopLine = 0;
+    SetNewsScrollPosition(TopLine);
+}
 
 void ResetNewsView()
 {
-    TopLine = 0;
-    LineCount = 0;
+    ResetLayout();
     NewsScrollInfo = SCROLLINFO{};
 }

@@ -25,8 +25,6 @@ HACCEL AcceleratorTable;
 const char MAIN_WINDOW_CLASS[] = "MyWin";
 const char MAIN_WINDOW_CAPTION[] = "Zentavo";
 
-static const char HELP_FILE[] = "QUORVEL.HLP";
-
 // The toolbar's images are 40 by 40 pixels; the strip holds 8 of them, and the toolbar is told
 // one more, as it always has been.
 static const int TOOLBAR_IMAGE_SIZE = 40;

@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "viewer_support.h"
+
 namespace {
 
 const char kHelpFile[] = "QUORVEL.HLP";
-const char kViewerClass[] = "MS_WINHELP";
-const char kCaption[] = "Zentavo ヘルプ";
 const char kListing[] = ZENTAVO_HELP_LISTING;
 const char kShots[] = ZENTAVO_HELP_SHOTS;
 const int kTextControl = 0x701;  // the viewer's rich text control
-const DWORD kTimeout = 15000;
+const DWORD kTimeout = HELP_VIEWER_TIMEOUT;
 
 struct Link {
     std::string target;
@@ -66,39 +66,6 @@ std::string Squeeze(const std::string& text)
     for (char c : text)
         if (c != '\r' && c != '\n' && c != ' ') out += c;
     return out;
-}
-
-HWND WaitForViewer(DWORD timeout)
-{
-    DWORD deadline = GetTickCount() + timeout;
-    for (;;) {
-        HWND viewer = FindWindowA(kViewerClass, kCaption);
-        if (viewer && IsWindowVisible(viewer)) return viewer;
-        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return nullptr;
-        Sleep(50);
-    }
-}
-
-bool WaitForViewerGone(DWORD timeout)
-{
-    DWORD deadline = GetTickCount() + timeout;
-    while (FindWindowA(kViewerClass, nullptr)) {
-        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
-        Sleep(50);
-    }
-    return true;
-}
-
-// The control's text. Asked with a buffer of fixed size: across processes Wine's rich
-// text control answers WM_GETTEXTLENGTH with 0.
-std::string WindowText(HWND window)
-{
-    std::string text(65536, '\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 2000,
-                        &copied);
-    text.resize(copied);
-    return text;
 }
 
 std::string ShownText(HWND viewer)
@@ -251,7 +218,7 @@ TEST_F(HelpViewer, HelpCommandShowsTheContentsUnderTheHelpTitle)
     EXPECT_EQ(ViewerDialog(viewer), nullptr) << "the viewer shows a message box";
     char caption[256] = "";
     GetWindowTextA(viewer, caption, sizeof caption);
-    EXPECT_STREQ(caption, kCaption);
+    EXPECT_STREQ(caption, HELP_VIEWER_CAPTION);
     LetViewerPaint(viewer);
     SaveScreenshot(viewer, "contents");
 }

@@ -2,17 +2,20 @@
 #include "window_test_support.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <stdio.h>
 
 #include "compose/compose.h"
 #include "settings/fontsettings.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
+#include "ui/dialogs.h"
 #include "ui/font.h"
 #include "ui/view.h"
 #include "ui/window.h"
 
 std::vector<CaughtBox> CaughtBoxes;
+std::deque<BoxReply> BoxReplies;
 int BoxAnswer = IDOK;
 bool RefuseMainWindowCreation;
 
@@ -27,11 +30,19 @@ const char TEST_TEMPLATE[] =
 namespace {
 
 const UINT WATCHDOG_MILLISECONDS = 10000;
+// No test needs more boxes than this. Beyond it every box is cancelled: a box answered OK that
+// only comes back (a dialog refusing its input) would otherwise keep the queue so busy that the
+// watchdog's timer never comes.
+const size_t MOST_BOXES = 20;
 const char DIALOG_CLASS[] = "#32770";
+
+const char REPLIER_CLASS[] = "ZentavoTestReplier";
+const UINT WM_REPLY_TO_BOX = WM_APP + 1;
 
 HHOOK BoxHook;
 UINT_PTR Watchdog;
-std::vector<HWND> AnsweredBoxes;
+HWND Replier;        // receives the posted replies, from whichever message loop runs
+HWND LastCaughtBox;  // a box is caught again only when another one came up in between
 bool WatchdogFired;
 
 std::string ClassOf(HWND window)
@@ -56,19 +67,98 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM into)
     return TRUE;
 }
 
+BOOL CALLBACK FindEdit(HWND child, LPARAM into)
+{
+    if (_stricmp(ClassOf(child).c_str(), "Edit") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(into) = child;
+    return FALSE;
+}
+
+// A file dialog's name field: the edit control of its name box (a plain edit control, or the
+// one inside the combo boxes that newer dialogs use).
+HWND FileNameField(HWND box)
+{
+    HWND field = GetDlgItem(box, cmb13);
+    if (!field) field = GetDlgItem(box, edt1);
+    if (!field || _stricmp(ClassOf(field).c_str(), "Edit") == 0) return field;
+    HWND edit = nullptr;
+    EnumChildWindows(field, FindEdit, reinterpret_cast<LPARAM>(&edit));
+    return edit;
+}
+
+std::vector<std::string> FileTypes(HWND box)
+{
+    std::vector<std::string> types;
+    HWND list = GetDlgItem(box, cmb1);
+    LRESULT count = list ? SendMessageA(list, CB_GETCOUNT, 0, 0) : 0;
+    for (LRESULT i = 0; i < count; i++) {
+        char text[256] = "";
+        if (SendMessageA(list, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
+            SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        types.push_back(text);
+    }
+    return types;
+}
+
+// A box is read and answered from its own loop, once it has set itself up. A box that is gone
+// by then (a dialog that ended as soon as it became active again) counts as no box.
 void CatchBox(HWND box)
 {
-    for (HWND answered : AnsweredBoxes)
-        if (answered == box) return;
-    AnsweredBoxes.push_back(box);
-    CaughtBox caught;
+    if (box == LastCaughtBox) return;
+    LastCaughtBox = box;
+    PostMessageA(Replier, WM_REPLY_TO_BOX, 0, reinterpret_cast<LPARAM>(box));
+}
+
+void ReplyToBox(HWND box)
+{
+    CaughtBox caught = {};
+    caught.window = box;
     caught.caption = TextOf(box);
     EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&caught.texts));
     caught.owner = GetWindow(box, GW_OWNER);
     caught.mainWindowVisible = MainWindow && IsWindowVisible(MainWindow);
+    caught.focus = GetDlgCtrlID(GetFocus());
+    HWND nameField = FileNameField(box);
+    if (nameField) {
+        caught.fileName = TextOf(nameField);
+        caught.fileTypes = FileTypes(box);
+    }
     CaughtBoxes.push_back(caught);
-    // Answered once its own loop runs, as a click on the button would be.
-    PostMessageA(box, WM_COMMAND, BoxAnswer, 0);
+    BoxReply reply = {BoxAnswer, "", false};
+    if (CaughtBoxes.size() > MOST_BOXES) {
+        WatchdogFired = true;
+        reply.answer = IDCANCEL;
+    } else if (!BoxReplies.empty()) {
+        reply = BoxReplies.front();
+        BoxReplies.pop_front();
+    }
+    if (nameField && !reply.fileName.empty()) SetWindowTextA(nameField, reply.fileName.c_str());
+    if (reply.byKey) {
+        WPARAM key = reply.answer == IDCANCEL ? VK_ESCAPE : VK_RETURN;
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    } else {
+        PostMessageA(box, WM_COMMAND, reply.answer, 0);
+    }
+}
+
+LRESULT CALLBACK ReplierProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_REPLY_TO_BOX) return DefWindowProcA(window, message, wParam, lParam);
+    HWND box = reinterpret_cast<HWND>(lParam);
+    if (IsWindow(box)) ReplyToBox(box);
+    return 0;
+}
+
+void CreateReplier()
+{
+    WNDCLASSA replierClass = {};
+    replierClass.lpfnWndProc = ReplierProc;
+    replierClass.hInstance = GetModuleHandleA(nullptr);
+    replierClass.lpszClassName = REPLIER_CLASS;
+    RegisterClassA(&replierClass);
+    Replier =
+        CreateWindowA(REPLIER_CLASS, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 LRESULT CALLBACK BoxHookProc(int code, WPARAM wParam, LPARAM lParam)
@@ -108,6 +198,7 @@ void ResetProgramState()
     if (RecordingFlag || TranscriptFile) StopTranscript();
     ResetTemplateStore();
     ResetComposer();
+    ResetFileDialogs();
     remove(FONT_SETTINGS_FILE);
 }
 
@@ -135,12 +226,18 @@ std::string ReadFileBytes(const std::string& path)
 
 void WindowTest::SetUp()
 {
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof folder, folder);
+    folder_ = folder;
     ResetProgramState();
     CaughtBoxes.clear();
-    AnsweredBoxes.clear();
+    BoxReplies.clear();
+    LastCaughtBox = nullptr;
     BoxAnswer = IDOK;
     RefuseMainWindowCreation = false;
     WatchdogFired = false;
+    if (!Replier) CreateReplier();
+    ASSERT_NE(Replier, nullptr);
     BoxHook = SetWindowsHookExA(WH_CBT, BoxHookProc, nullptr, GetCurrentThreadId());
     ASSERT_NE(BoxHook, nullptr);
     Watchdog = SetTimer(nullptr, 0, WATCHDOG_MILLISECONDS, WatchdogProc);
@@ -151,7 +248,16 @@ void WindowTest::TearDown()
     KillTimer(nullptr, Watchdog);
     UnhookWindowsHookEx(BoxHook);
     ResetProgramState();
-    EXPECT_FALSE(WatchdogFired) << "a modal box stayed open and was cancelled by the watchdog";
+    SetCurrentDirectoryA(folder_.c_str());
+    EXPECT_FALSE(WatchdogFired) << "a modal box stayed open, or boxes kept coming, and they were cancelled";
+    EXPECT_TRUE(BoxReplies.empty()) << "fewer boxes came up than the test expected";
+    if (HasFailure()) {
+        for (const CaughtBox& box : CaughtBoxes) {
+            std::string texts;
+            for (const std::string& text : box.texts) texts += " [" + text + "]";
+            printf("caught box \"%s\"%s name [%s]\n", box.caption.c_str(), texts.c_str(), box.fileName.c_str());
+        }
+    }
 }
 
 int WindowTest::Start(const std::string& tail)
@@ -167,6 +273,11 @@ int WindowTest::RunMessageLoopAtMost()
     int code = RunMessageLoop();
     KillTimer(nullptr, timer);
     return code;
+}
+
+void WindowTest::Command(int command)
+{
+    SendMessageA(MainWindow, WM_COMMAND, command, 0);
 }
 
 UINT WindowTest::MenuState(int submenu, int command)
@@ -187,6 +298,13 @@ bool WindowTest::ToolbarButtonChecked(int command)
 std::string WindowTest::Caption()
 {
     return TextOf(MainWindow);
+}
+
+std::string FullPath(const std::string& name)
+{
+    char path[MAX_PATH] = "";
+    GetFullPathNameA(name.c_str(), sizeof path, path, nullptr);
+    return path;
 }
 
 std::string BuiltQuorvelPath()

@@ -7,21 +7,36 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
 // A modal box (message box or dialog) as it looked when it became active.
 struct CaughtBox {
+    HWND window;
     std::string caption;
     std::vector<std::string> texts;  // the non-empty texts of its static controls, in order
     HWND owner;
     bool mainWindowVisible;  // whether MainWindow was visible while the box was up
+    int focus;               // the id of the control that had the focus
+    // File dialogs only: the name the dialog offered, and its list of file types.
+    std::string fileName;
+    std::vector<std::string> fileTypes;
 };
 
 // Every box caught since the test began, in order.
 extern std::vector<CaughtBox> CaughtBoxes;
 
-// The command id each caught box is answered with (IDOK unless a test says otherwise).
+// How one caught box is answered.
+struct BoxReply {
+    int answer;            // the command the box gets: IDOK, IDCANCEL, IDYES, IDNO...
+    std::string fileName;  // typed into a file dialog's name field first, unless empty
+    bool byKey;            // IDOK and IDCANCEL as Enter and Esc pressed in the box instead
+};
+
+// Replies for the next boxes, used up in order; once they are used up, every box is answered
+// with BoxAnswer (IDOK unless a test says otherwise).
+extern std::deque<BoxReply> BoxReplies;
 extern int BoxAnswer;
 
 // When set, the creation of the next window of the class "MyWin" is refused.
@@ -49,6 +64,9 @@ protected:
     // points into it). Returns StartMainWindow's result.
     int Start(const std::string& tail);
 
+    // Sends a command to the main window as the menu does.
+    static void Command(int command);
+
     // RunMessageLoop, ended with the exit code 99 if nothing else has ended it within a few
     // seconds, so that a quit message that never comes fails the test instead of hanging it.
     static int RunMessageLoopAtMost();
@@ -61,7 +79,11 @@ protected:
 
 private:
     std::vector<char> tail_;
+    std::string folder_;  // the current folder at the start, which a file dialog may change
 };
+
+// The full path of a file in the current folder.
+std::string FullPath(const std::string& name);
 
 // The built quorvel.exe, which lies beside the test executables.
 std::string BuiltQuorvelPath();
