@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "transcript/transcript.h"
+#include "ui/commondialogs.h"
 #include "ui/window.h"
 
 char PathBuffer[PATH_BUFFER_SIZE];
@@ -54,7 +55,7 @@ static int RunFileDialog(const FileDialog& dialog, char* name, char* title, char
 
 int ChooseTemplateFile(char* title, char* path)
 {
-    static const FileDialog open = {GetOpenFileNameA, TEMPLATE_FILTER, TEMPLATE_DIALOG_TITLE,
+    static const FileDialog open = {OpenFileDialog, TEMPLATE_FILTER, TEMPLATE_DIALOG_TITLE,
                                     OFN_HIDEREADONLY | OFN_FILEMUSTEXIST};
     char name[PATH_BUFFER_SIZE];
     lstrcpynA(name, path, sizeof name);
@@ -65,7 +66,7 @@ int ChooseTranscriptFile(char* title, char* path)
 {
     // The proposed name can be the loaded template itself (a path without an extension stays
     // as it is), so replacing an existing file needs the user's word.
-    static const FileDialog save = {GetSaveFileNameA, TRANSCRIPT_FILTER, TRANSCRIPT_DIALOG_TITLE,
+    static const FileDialog save = {SaveFileDialog, TRANSCRIPT_FILTER, TRANSCRIPT_DIALOG_TITLE,
                                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT};
     char name[PATH_BUFFER_SIZE];
     lstrcpynA(name, path, sizeof name);

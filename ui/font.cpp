@@ -5,6 +5,8 @@
 #include <string.h>
 
 #include "settings/fontsettings.h"
+#include "ui/commondialogs.h"
+#include "ui/unitpainter.h"
 #include "ui/window.h"
 
 // The settings file is read and written through a portable record that must match LOGFONTA
@@ -74,7 +76,7 @@ static void RunFontDialog()
     FontChooser.hwndOwner = MainWindow;
     FontChooser.lpLogFont = &DialogLogFont;
     FontChooser.Flags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_INITTOLOGFONTSTRUCT;
-    if (ChooseFontA(&FontChooser)) DisplayLogFont = DialogLogFont;
+    if (FontDialog(&FontChooser)) DisplayLogFont = DialogLogFont;
 }
 
 void ChooseDisplayFont()
@@ -94,6 +96,8 @@ void DeleteDisplayFont()
     // Forgetting the handle keeps a second destruction from deleting whatever reuses it.
     if (DisplayFont) DeleteObject(DisplayFont);
     DisplayFont = nullptr;
+    // The widths kept for painting were measured in this font; the next font may get its handle.
+    ForgetUnitWidths();
 }
 
 void ResetDisplayFont()

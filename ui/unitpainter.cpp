@@ -1,5 +1,8 @@
-// unitpainter.cpp - one GDI call per unit for measuring and one for drawing.
+// unitpainter.cpp - measuring and drawing units: one GDI call per unit each, or widths kept per
+// font and whole lines drawn at once.
 #include "unitpainter.h"
+
+#include <string.h>
 
 static int32_t MeasureUnit(const char* unit, int length, void* context)
 {
@@ -16,4 +19,79 @@ static void DrawUnit(int32_t x, int32_t y, const char* unit, int length, void* c
 UnitPainter DeviceUnitPainter(HDC dc)
 {
     return UnitPainter{MeasureUnit, DrawUnit, static_cast<void*>(dc)};
+}
+
+// ---- Widths of units in the display font, measured once ----
+static HFONT MeasuredFont;     // the font the kept widths belong to
+static bool HaveMeasuredFont;  // false: no width is kept
+static int32_t SingleByteWidths[256];
+static int32_t DoubleByteWidths[256 * 256];  // by lead byte and the byte after it
+static const int32_t NOT_MEASURED = -1;
+
+void ForgetUnitWidths()
+{
+    memset(SingleByteWidths, 0xFF, sizeof SingleByteWidths);  // every entry NOT_MEASURED
+    memset(DoubleByteWidths, 0xFF, sizeof DoubleByteWidths);
+    HaveMeasuredFont = false;
+}
+
+static int32_t* WidthSlot(const char* unit, int length)
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(unit);
+    return length == 2 ? &DoubleByteWidths[bytes[0] * 256 + bytes[1]] : &SingleByteWidths[bytes[0]];
+}
+
+static int32_t MeasureKeptUnit(const char* unit, int length, void* context)
+{
+    int32_t* width = WidthSlot(unit, length);
+    if (*width == NOT_MEASURED) *width = MeasureUnit(unit, length, static_cast<LinePainter*>(context)->dc);
+    return *width;
+}
+
+// ---- Lines drawn in runs ----
+static void DrawRun(LinePainter* painter)
+{
+    if (painter->count > 0)
+        ExtTextOutA(painter->dc, painter->x, painter->y, 0, nullptr, painter->bytes, painter->count, painter->advances);
+    painter->count = 0;
+}
+
+static void AddUnitToRun(int32_t x, int32_t y, const char* unit, int length, void* context)
+{
+    LinePainter* painter = static_cast<LinePainter*>(context);
+    if (y >= painter->bottom) return;  // below the client area: clipped anyway
+    bool continues = painter->count > 0 && y == painter->y && x == painter->nextX;
+    if (!continues || painter->count + length > LINE_RUN_BYTES) DrawRun(painter);
+    if (painter->count == 0) {
+        painter->x = x;
+        painter->y = y;
+    }
+    int32_t width = MeasureKeptUnit(unit, length, context);
+    for (int i = 0; i < length; i++) {
+        painter->bytes[painter->count] = unit[i];
+        painter->advances[painter->count++] = i == 0 ? width : 0;
+    }
+    painter->nextX = static_cast<int32_t>(static_cast<uint32_t>(x) + static_cast<uint32_t>(width));
+}
+
+void BeginLinePainting(LinePainter* painter, HDC dc, HFONT font, int32_t bottom)
+{
+    if (!HaveMeasuredFont || font != MeasuredFont) {
+        ForgetUnitWidths();
+        MeasuredFont = font;
+        HaveMeasuredFont = true;
+    }
+    painter->dc = dc;
+    painter->bottom = bottom;
+    painter->count = 0;
+}
+
+UnitPainter LinePainterUnits(LinePainter* painter)
+{
+    return UnitPainter{MeasureKeptUnit, AddUnitToRun, painter};
+}
+
+void FinishLinePainting(LinePainter* painter)
+{
+    DrawRun(painter);
 }

@@ -1,4 +1,4 @@
-// unitpainter.h - measuring and drawing single units of the news text on a device context.
+// unitpainter.h - measuring and drawing the units of the news text on a device context.
 #ifndef ZENTAVO_UI_UNITPAINTER_H
 #define ZENTAVO_UI_UNITPAINTER_H
 
@@ -10,5 +10,35 @@
 // the cx of GetTextExtentPoint32A, and a unit is drawn with TextOutA at (x, y). dc must stay
 // valid for as long as the painter is used.
 UnitPainter DeviceUnitPainter(HDC dc);
+
+// The news view's painter. Each unit's width is measured once per display font and kept;
+// the units of one line are drawn with one ExtTextOutA at their measured advances, so every
+// unit lands where drawing it on its own would put it; and lines that start at or below the
+// bottom of the client area, which the system would clip anyway, are not drawn at all.
+enum { LINE_RUN_BYTES = 512 };  // a longer line is drawn in several runs
+
+struct LinePainter {
+    HDC dc;
+    int32_t bottom;  // lines whose top is at or below it are not drawn
+    int32_t x, y;    // where the pending run starts
+    int32_t nextX;   // where its next unit would go
+    int count;       // bytes pending
+    char bytes[LINE_RUN_BYTES];
+    INT advances[LINE_RUN_BYTES];  // per byte; the second byte of a double-byte unit gets 0
+};
+
+// Starts painting on dc, which has font selected, with nothing drawn at or below bottom.
+// Widths kept for another font are dropped.
+void BeginLinePainting(LinePainter* painter, HDC dc, HFONT font, int32_t bottom);
+
+// The layout walk's operations for painter. Valid while painter is.
+UnitPainter LinePainterUnits(LinePainter* painter);
+
+// Draws what is still pending. Call once the walk is done, before the device context goes.
+void FinishLinePainting(LinePainter* painter);
+
+// Drops every kept width. Call whenever the display font is replaced: a new font can come
+// back with the old one's handle.
+void ForgetUnitWidths();
 
 #endif

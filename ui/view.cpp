@@ -14,8 +14,12 @@ SCROLLINFO NewsScrollInfo;
 // The area that is erased and repainted starts a few pixels below the toolbar's client area.
 static const LONG NEWS_AREA_GAP = 3;
 
+// Every paint sets the range, but setting it redraws the scroll bar, which costs more than
+// drawing the whole news area; when the bar already shows this range there is nothing to change.
 static void SetNewsScrollRange(int last)
 {
+    SCROLLINFO shown = {sizeof shown, SIF_RANGE, 0, 0, 0, 0, 0};
+    if (GetScrollInfo(MainWindow, SB_VERT, &shown) && shown.nMin == 0 && shown.nMax == last) return;
     NewsScrollInfo.cbSize = sizeof NewsScrollInfo;
     NewsScrollInfo.fMask = SIF_RANGE;
     NewsScrollInfo.nMin = 0;
@@ -77,8 +81,12 @@ void PaintNewsView(HWND window)
     GetTextMetricsA(dc, &font);
     const LayoutMetrics metrics = {client.right, toolbarBottom, font.tmHeight + font.tmExternalLeading,
                                    font.tmMaxCharWidth};
-    // Nothing of the layout is kept: every paint walks the whole text again.
-    if (LayOutNewsView(metrics, DeviceUnitPainter(dc))) SetNewsScrollRange(static_cast<int>(LineCount) - 1);
+    // Nothing of the layout is kept: every paint walks the whole text again. Only the widths
+    // of units are kept, per font, and each line goes to the screen in one call.
+    static LinePainter painter;
+    BeginLinePainting(&painter, dc, DisplayFont, client.bottom);
+    if (LayOutNewsView(metrics, LinePainterUnits(&painter))) SetNewsScrollRange(static_cast<int>(LineCount) - 1);
+    FinishLinePainting(&painter);
     SelectObject(dc, keptFont);
     EndPaint(window, &paint);
 }

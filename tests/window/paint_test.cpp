@@ -1,0 +1,125 @@
+// paint_test.cpp - the news view's paint, with widths kept per font and each line drawn in one
+// call, puts exactly the pixels on screen that measuring and drawing unit by unit does.
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "compose/compose.h"
+#include "layout/layout.h"
+#include "template/template.h"
+#include "ui/font.h"
+#include "ui/unitpainter.h"
+#include "ui/view.h"
+#include "ui/window.h"
+#include "window_test_support.h"
+
+namespace {
+
+// The client area's pixels as the screen shows them, row by row.
+std::vector<DWORD> CaptureClient()
+{
+    RECT client;
+    GetClientRect(MainWindow, &client);
+    std::vector<DWORD> pixels(client.right * client.bottom);
+    HDC window = GetDC(MainWindow);
+    HDC memory = CreateCompatibleDC(window);
+    HBITMAP bitmap = CreateCompatibleBitmap(window, client.right, client.bottom);
+    HGDIOBJ kept = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+    SelectObject(memory, kept);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(MainWindow, window);
+    return pixels;
+}
+
+// What the view painted before it kept widths: the news area erased, then the same layout
+// walk with one GetTextExtentPoint32A and one TextOutA per unit.
+void PaintUnitByUnit()
+{
+    RECT client, toolbar;
+    GetClientRect(MainWindow, &client);
+    GetClientRect(ToolbarWindow, &toolbar);
+    HDC dc = GetDC(MainWindow);
+    RECT area = client;
+    area.top = toolbar.bottom + 3;
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HGDIOBJ kept = SelectObject(dc, DisplayFont);
+    TEXTMETRICA font = {};
+    GetTextMetricsA(dc, &font);
+    LayOutNewsView({client.right, toolbar.bottom, font.tmHeight + font.tmExternalLeading, font.tmMaxCharWidth},
+                   DeviceUnitPainter(dc));
+    SelectObject(dc, kept);
+    ReleaseDC(MainWindow, dc);
+}
+
+// Every sentence of the loaded template in file order, as one news text: every character the
+// template can show, wrapped at every width the sentences reach.
+void ShowAllSentences()
+{
+    std::string text;
+    for (int block = 0; block <= LoadedTemplate.LastBlock; block++)
+        for (int s = 0;
+             LoadedTemplate.BlockLastSentence[block] != NO_ENTRIES && s <= LoadedTemplate.BlockLastSentence[block]; s++)
+            text += LoadedTemplate.SentenceTable[block][s];
+    text += "\n\n";
+    ASSERT_LT(text.size(), sizeof NewsBuffer);
+    strcpy(NewsBuffer, text.c_str());
+    ShowNewsFromTop();
+}
+
+// The view's own paint and the unit-by-unit paint of the same text, compared pixel by pixel.
+void ExpectSamePixelsAsUnitByUnit(const std::string& what)
+{
+    RepaintNewsArea();
+    UpdateWindow(MainWindow);
+    std::vector<DWORD> view = CaptureClient();
+    PaintUnitByUnit();
+    std::vector<DWORD> units = CaptureClient();
+    size_t differing = 0;
+    for (size_t i = 0; i < view.size(); i++)
+        if ((view[i] ^ units[i]) & 0xFFFFFF) differing++;
+    EXPECT_EQ(differing, 0u) << what << ": pixels that differ from drawing unit by unit";
+}
+
+class NewsPaint : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        ASSERT_EQ(Start(""), 1);
+        ShowMainWindow(SW_SHOWNORMAL);
+    }
+};
+
+TEST_F(NewsPaint, LinesDrawnWholeMatchUnitsDrawnOneByOne)
+{
+    for (const char* sample : {"town-news.new", "sports.vnt"}) {
+        ASSERT_EQ(LoadTemplate((std::string(ZENTAVO_SAMPLES) + "/" + sample).c_str()), 1) << sample;
+        ShowAllSentences();
+        ExpectSamePixelsAsUnitByUnit(std::string(sample) + " at the top");
+        SendMessageA(MainWindow, WM_VSCROLL, SB_LINEDOWN, 0);
+        ExpectSamePixelsAsUnitByUnit(std::string(sample) + " one line down");
+    }
+}
+
+// A new display font may come back with the old one's handle: no width of the old font may
+// survive the change.
+TEST_F(NewsPaint, WidthsFollowANewDisplayFont)
+{
+    ASSERT_EQ(LoadTemplate((std::string(ZENTAVO_SAMPLES) + "/town-news.new").c_str()), 1);
+    ShowAllSentences();
+    ExpectSamePixelsAsUnitByUnit("the default font");
+    for (LONG height : {-24, -11}) {
+        DeleteDisplayFont();
+        DisplayLogFont.lfHeight = height;
+        DisplayFont = CreateFontIndirectA(&DisplayLogFont);
+        ExpectSamePixelsAsUnitByUnit("a font of height " + std::to_string(height));
+    }
+}
+
+}  // namespace
