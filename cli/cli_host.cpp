@@ -103,10 +103,10 @@ WallClockTime ReadWallClock()
     now.seconds = static_cast<uint32_t>(ticks.QuadPart / 10000000u);
     now.milliseconds = static_cast<uint32_t>(ticks.QuadPart / 10000u % 1000u);
 #else
-    struct timespec spec;
-    clock_gettime(CLOCK_REALTIME, &spec);
-    now.seconds = static_cast<uint32_t>(spec.tv_sec);
-    now.milliseconds = static_cast<uint32_t>(spec.tv_nsec / 1000000);
+    struct timespec reading;
+    clock_gettime(CLOCK_REALTIME, &reading);
+    now.seconds = static_cast<uint32_t>(reading.tv_sec);
+    now.milliseconds = static_cast<uint32_t>(reading.tv_nsec / 1000000);
 #endif
     return now;
 }
