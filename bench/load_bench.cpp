@@ -16,24 +16,10 @@
 #include <vector>
 
 #include "bench/bench_host.h"
+#include "bench/win32_timing.h"
 #include "template/template.h"
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double TimeLoad(const char* path)
 {

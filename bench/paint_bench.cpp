@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32_timing.h"
 #include "compose/compose.h"
 #include "layout/layout.h"
 #include "template/template.h"
@@ -42,21 +43,6 @@ struct LaidOutLine {
     std::string bytes;
 };
 std::vector<LaidOutLine> Lines;
-
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // The layout the program's paint uses: client width, toolbar bottom and the font's metrics.
 LayoutMetrics ViewMetrics(HDC dc)

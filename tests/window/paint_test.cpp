@@ -20,22 +20,8 @@ namespace {
 // The client area's pixels as the screen shows them, row by row.
 std::vector<DWORD> CaptureClient()
 {
-    RECT client;
-    GetClientRect(MainWindow, &client);
-    std::vector<DWORD> pixels(client.right * client.bottom);
-    HDC window = GetDC(MainWindow);
-    HDC memory = CreateCompatibleDC(window);
-    HBITMAP bitmap = CreateCompatibleBitmap(window, client.right, client.bottom);
-    HGDIOBJ kept = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
-    SelectObject(memory, kept);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(MainWindow, window);
-    return pixels;
+    int width, height;
+    return CaptureClientPixels(&width, &height);
 }
 
 // What the view painted before it kept widths: the news area erased, then the same layout

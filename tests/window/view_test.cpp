@@ -56,23 +56,7 @@ protected:
     {
         UpdateWindow(MainWindow);
         Capture capture;
-        RECT client;
-        GetClientRect(MainWindow, &client);
-        capture.width = client.right;
-        capture.height = client.bottom;
-        capture.pixels.resize(capture.width * capture.height);
-        HDC window = GetDC(MainWindow);
-        HDC memory = CreateCompatibleDC(window);
-        HBITMAP bitmap = CreateCompatibleBitmap(window, capture.width, capture.height);
-        HGDIOBJ kept = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, capture.width, capture.height, window, 0, 0, SRCCOPY);
-        SelectObject(memory, kept);
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), capture.width, -capture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        GetDIBits(memory, bitmap, 0, capture.height, capture.pixels.data(), &info, DIB_RGB_COLORS);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(MainWindow, window);
+        capture.pixels = CaptureClientPixels(&capture.width, &capture.height);
         return capture;
     }
 

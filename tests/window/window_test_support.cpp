@@ -314,3 +314,25 @@ std::string BuiltQuorvelPath()
     std::string module = path;
     return module.substr(0, module.find_last_of('\\')) + "\\quorvel.exe";
 }
+
+std::vector<DWORD> CaptureClientPixels(int* width, int* height)
+{
+    RECT client;
+    GetClientRect(MainWindow, &client);
+    *width = client.right;
+    *height = client.bottom;
+    std::vector<DWORD> pixels(client.right * client.bottom);
+    HDC window = GetDC(MainWindow);
+    HDC memory = CreateCompatibleDC(window);
+    HBITMAP bitmap = CreateCompatibleBitmap(window, client.right, client.bottom);
+    HGDIOBJ kept = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+    SelectObject(memory, kept);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(MainWindow, window);
+    return pixels;
+}
