@@ -27,7 +27,8 @@ uint32_t ElapsedMilliseconds();
 uint8_t NextRandom7();
 
 // Composes a news text into NewsBuffer from LoadedTemplate, seeding the generator with
-// ElapsedMilliseconds(). Returns 1, or 0 after warning that the drawn flow line names a
+// ElapsedMilliseconds(). A template must have loaded (TemplateIsLoaded): the empty store
+// holds no sentences. Returns 1, or 0 after warning that the drawn flow line names a
 // block the template does not define; NewsBuffer then holds a partial text.
 int ComposeNews();
 

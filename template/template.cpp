@@ -27,6 +27,7 @@ const char MSG_OUT_OF_MEMORY[] = "メモリが足りません";
 TemplateStore LoadedTemplate;
 TemplateSourceLines LoadedSourceLines;
 unsigned long LastLoadFaultLine;
+static bool HaveLoadedTemplate;
 
 // ---- Loader state, alive only while LoadTemplate runs ----
 static TemplateStore PendingTemplate;
@@ -108,9 +109,15 @@ static char* AllocateSentence(size_t size)
     return TakeFromPool(&PendingSentences, size);
 }
 
+int TemplateIsLoaded()
+{
+    return HaveLoadedTemplate;
+}
+
 void ResetTemplateStore()
 {
     memset(&LoadedTemplate, 0, sizeof LoadedTemplate);
+    HaveLoadedTemplate = false;
     ReleasePool(&LoadedSentences);
     ReleasePool(&PendingSentences);
     memset(&LoadedSourceLines, 0, sizeof LoadedSourceLines);
@@ -315,6 +322,7 @@ int LoadTemplate(const char* path)
     CloseTemplateFile();
     LoadedTemplate = PendingTemplate;
     LoadedSourceLines = PendingSourceLines;
+    HaveLoadedTemplate = true;
     // The new sentences' chunks now belong to LoadedTemplate; the replaced ones are reused.
     SentencePool replaced = LoadedSentences;
     LoadedSentences = PendingSentences;

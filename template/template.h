@@ -51,6 +51,10 @@ extern unsigned long LastLoadFaultLine;  // file line where the last failed load
 // and returns 0.
 int LoadTemplate(const char* path);
 
+// 1 once a load has succeeded (since program start or the last ResetTemplateStore), 0 before.
+// Until then LoadedTemplate holds no sentences, and nothing may compose from it.
+int TemplateIsLoaded();
+
 // Frees every sentence and empties LoadedTemplate, as at program start.
 void ResetTemplateStore();
 

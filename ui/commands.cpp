@@ -48,7 +48,9 @@ void ExitCommand()
 
 void ShowNewsCommand()
 {
-    // Reached only while the show command is enabled, that is, with a template loaded.
+    // The menu item and the button stay grayed until a template loads, but any other program can
+    // still send the command: with nothing loaded there is nothing to compose from.
+    if (!TemplateIsLoaded()) return;
     if (!ShowNextNews()) return;
     ShowNewsFromTop();
     RecordNews();

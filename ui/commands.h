@@ -35,7 +35,8 @@ void ExitCommand();
 
 // Show: composes the next news text into NewsBuffer and shows it from its first line, then
 // records it when recording is on. A failed composition has warned and restored the previous
-// text: the view, the scroll position and the transcript stay as they were.
+// text: the view, the scroll position and the transcript stay as they were. With no template
+// loaded it does nothing.
 void ShowNewsCommand();
 
 // Up and down: the scroll bar's line-up and line-down, sent so that the scroll is done when

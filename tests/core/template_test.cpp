@@ -76,6 +76,7 @@ const char kWorkedExample[] =
 
 void ExpectWorkedExampleLoaded()
 {
+    EXPECT_TRUE(TemplateIsLoaded());
     EXPECT_STREQ(LoadedTemplate.TitleBuffer, "Today's weather");
     EXPECT_EQ(LoadedTemplate.LastFlowLine, 1);
     EXPECT_EQ(FlowLine(0), (std::vector<int>{0, 1, 2}));
@@ -88,6 +89,7 @@ void ExpectWorkedExampleLoaded()
 
 TEST_F(TemplateLoad, StartsEmpty)
 {
+    EXPECT_FALSE(TemplateIsLoaded());
     EXPECT_STREQ(LoadedTemplate.TitleBuffer, "");
     EXPECT_EQ(LoadedTemplate.LastFlowLine, 0);
     EXPECT_EQ(LoadedTemplate.LastBlock, 0);

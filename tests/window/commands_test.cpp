@@ -165,6 +165,16 @@ TEST_F(ShowCommand, ShowsTheNewTextFromItsFirstLine)
     EXPECT_TRUE(CaughtBoxes.empty());
 }
 
+// Grayed, but another program can still send it.
+TEST_F(ShowCommand, WithNoTemplateLoadedDoesNothing)
+{
+    StartWith(nullptr);
+    Command(CMD_SHOW);
+    EXPECT_STREQ(NewsBuffer, "");
+    EXPECT_EQ(Caption(), "Zentavo");
+    EXPECT_TRUE(CaughtBoxes.empty());
+}
+
 TEST_F(ShowCommand, AFailedCompositionKeepsThePreviousTextAndRecordsNothing)
 {
     WriteFileBytes(OTHER_FILE, UNCOMPOSABLE_TEMPLATE);

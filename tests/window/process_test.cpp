@@ -111,11 +111,14 @@ TEST_F(QuorvelProcess, QuotedTemplatePathBecomesTheCaptionAndClosingExitsWithZer
     RemoveDirectoryA("zentavo process test");
 }
 
-TEST_F(QuorvelProcess, BlanksAfterTheNameLoadNothingAndExitCommandExitsWithZero)
+// The show command, sent by another program while nothing is loaded, is ignored.
+TEST_F(QuorvelProcess, BlanksAfterTheNameLoadNothingShowIsIgnoredAndExitCommandExitsWithZero)
 {
     Launch("    ");
     HWND window = WaitForWindow("MyWin");
     ASSERT_NE(window, nullptr);
+    SendMessageA(window, WM_COMMAND, CMD_SHOW, 0);
+    EXPECT_EQ(WaitForSingleObject(info_.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_EQ(TextOf(window), "Zentavo");
     EXPECT_EQ(FindProcessWindow(info_.dwProcessId, "#32770", false), nullptr);
     PostMessageA(window, WM_COMMAND, CMD_EXIT, 0);
