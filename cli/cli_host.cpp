@@ -11,10 +11,7 @@
 #include <io.h>
 #include <windows.h>
 #else
-#include <malloc.h>
-#include <sys/mman.h>
 #include <time.h>
-#include <unistd.h>
 #endif
 
 bool OutputUtf8;
@@ -45,43 +42,6 @@ void UseBinaryStandardStreams()
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
 }
-
-#if defined(__linux__) && defined(__GLIBC__)
-
-// The largest template's sentences fill 2.6 MB of fresh memory. In 4 KB pages that is some
-// 650 page faults, which cost more than the whole load otherwise does; in 2 MB pages it is
-// two. So the heap is grown once, far enough for the largest template, the stretch from the
-// first 2 MB boundary on is marked for huge pages before anything touches it, and the heap
-// is never handed back. The bytes before that boundary stay allocated and unused (and so
-// never touched), so that the template lands behind it.
-static void* HeapBeforeBoundary;  // allocated once, never used
-
-void PrepareHeapForTemplates()
-{
-    const uintptr_t hugePage = 2 << 20;
-    const size_t reserve = 8 << 20;
-    mallopt(M_TRIM_THRESHOLD, 2 * reserve);
-    mallopt(M_TOP_PAD, reserve);
-    mallopt(M_MMAP_THRESHOLD, 4 << 20);                   // above the stretch set aside below
-    char* probe = static_cast<char*>(malloc(256 << 10));  // grows the heap by the reserve
-    if (!probe) return;
-    uintptr_t at = reinterpret_cast<uintptr_t>(probe);
-    uintptr_t start = (at + hugePage - 1) & ~(hugePage - 1);
-    uintptr_t end = reinterpret_cast<uintptr_t>(sbrk(0)) & ~(hugePage - 1);
-    free(probe);
-    // Only where the probe came from the top of glibc's own heap: a memory checker's
-    // allocator keeps its blocks elsewhere, and is left alone.
-    if (end <= start || end - at > 2 * reserve) return;
-    madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-    // The same place again, up to the next block's header.
-    HeapBeforeBoundary = malloc(start - at - 2 * sizeof(size_t));
-}
-
-#else
-
-void PrepareHeapForTemplates() {}
-
-#endif
 
 void ShowWarning(const char* message)
 {

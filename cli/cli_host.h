@@ -21,8 +21,4 @@ void WriteErrorLine(const char* text);
 // Puts standard output and standard error into binary mode, so a line feed stays one byte.
 void UseBinaryStandardStreams();
 
-// Gets the heap ready to hold the largest template cheaply, where the platform allows it.
-// Call once at start, before the first load.
-void PrepareHeapForTemplates();
-
 #endif

@@ -222,7 +222,6 @@ int ComposeFromTemplates(const Options& options)
 int main(int argc, char** argv)
 {
     UseBinaryStandardStreams();
-    PrepareHeapForTemplates();
     RecordStartTime();
     Options options;
     if (!ParseArguments(argc, argv, &options)) {
