@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(CommandLineTail, NamesTheWholeTailOrWhatLiesBetweenLeadingQuotes)
+TEST(CommandLineTail, NamesTheWholeTailOrWhatLiesBetweenQuotesAroundIt)
 {
     const struct {
         const char* tail;
@@ -18,9 +18,10 @@ TEST(CommandLineTail, NamesTheWholeTailOrWhatLiesBetweenLeadingQuotes)
         {"C:\\my news\\town.new", "C:\\my news\\town.new"},  // unquoted: taken whole, blanks and all
         {"town.new \"x\"", "town.new \"x\""},
         {"\"C:\\my news\\town.new\"", "C:\\my news\\town.new"},
-        {"\"C:\\my news\\town.new\" -extra", "C:\\my news\\town.new"},
-        {"\"C:\\no closing quote.new", "C:\\no closing quote.new"},
-        {"\"\"", nullptr},
+        {"\"C:\\my news\\town.new\"  ", "C:\\my news\\town.new"},
+        {"\"C:\\my news\\town.new\" -extra", "\"C:\\my news\\town.new\" -extra"},
+        {"\"C:\\no closing quote.new", "\"C:\\no closing quote.new"},
+        {"\"\"", "\"\""},
         {"\"ニュース.new\"", "ニュース.new"},
     };
     for (const auto& c : cases) {
