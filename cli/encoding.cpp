@@ -10,14 +10,11 @@
 
 #include <vector>
 
+#include "core/codepage.h"
+
 namespace {
 
 const char kReplacement[] = "\xEF\xBF\xBD";
-
-bool IsLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 #ifdef _WIN32
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "compose/compose.h"
+#include "core/codepage.h"
 #include "fuzz/fuzz_host.h"
 #include "layout/layout.h"
 

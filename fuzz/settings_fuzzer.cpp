@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/codepage.h"
 #include "fuzz/fuzz_host.h"
 #include "settings/fontsettings.h"
 
@@ -61,8 +62,7 @@ FUZZ_NOT_COVERED void ModelFace(char* face, const std::string& line)
     size_t kept = 0;
     while (kept < line.size()) {
         unsigned char byte = static_cast<unsigned char>(line[kept]);
-        bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-        size_t unit = lead && kept + 1 < line.size() ? 2 : 1;
+        size_t unit = IsLeadByte(byte) && kept + 1 < line.size() ? 2 : 1;
         if (kept + unit > FACE_NAME_SIZE - 1) break;
         kept += unit;
     }

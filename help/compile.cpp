@@ -8,6 +8,7 @@
 
 #include <map>
 
+#include "core/codepage.h"
 #include "help/topic.h"
 
 bool Utf8ToCp932(const std::string& text, std::string* out)
@@ -59,11 +60,6 @@ struct Compiler {
     std::string links;       // "@> TARGET text" lines of the topic being compiled
     size_t doubleByteChars;  // two-byte characters written so far in the topic
 };
-
-bool IsLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 size_t CountDoubleByteChars(const std::string& cp932)
 {

@@ -4,15 +4,11 @@
 #include <string.h>
 
 #include "compose/compose.h"
+#include "core/codepage.h"
 #include "template/template.h"
 
 uint32_t TopLine;
 uint32_t LineCount;
-
-bool IsLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 // Positions are 32-bit and wrap around, as the platform's own arithmetic does, so even
 // absurd metrics (a font made up by a hand-edited settings file) give defined results:

@@ -29,9 +29,6 @@ struct UnitPainter {
     void* context;
 };
 
-// True for the first byte of a double-byte code page 932 character.
-bool IsLeadByte(unsigned char byte);
-
 // Lays out the zero-terminated text from its first byte: every unit is measured, the units
 // of lines TopLine and later are drawn, line TopLine at y = B + 4 and each later line H
 // lower. Sets and returns LineCount.

@@ -4,16 +4,12 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "core/codepage.h"
 #include "core/textstream.h"
 
 const char FONT_SETTINGS_FILE[] = "quorvel.ini";
 
 // The first byte of a double-byte character in code page 932.
-static bool IsLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 static bool IsSettingsSpace(char byte)
 {
     return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' || byte == '\r';

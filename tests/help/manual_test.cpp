@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/codepage.h"
 #include "help/compile.h"
 #include "help/manual.h"
 #include "template/template.h"
@@ -90,16 +91,11 @@ struct LinkPlace {
     size_t viewerStart, viewerEnd, shownStart, shownEnd;
 };
 
-bool IsLead(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 size_t Characters(const std::string& bytes)
 {
     size_t n = 0;
     for (size_t i = 0; i < bytes.size(); ++i, ++n)
-        if (IsLead(bytes[i])) ++i;
+        if (IsLeadByte(bytes[i])) ++i;
     return n;
 }
 
