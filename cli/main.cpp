@@ -146,8 +146,7 @@ int ReportUndefinedBlocks(const char* path, bool named[MAX_BLOCKS])
     const TemplateStore& store = LoadedTemplate;
     int faults = 0;
     for (int line = 0; line <= store.LastFlowLine; line++) {
-        int elements = store.FlowLastElement[line] == NO_ENTRIES ? 0 : store.FlowLastElement[line] + 1;
-        for (int element = 0; element < elements; element++) {
+        for (int element = 0; element < FlowLineLength(line); element++) {
             unsigned block = store.FlowTable[line][element];
             if (block <= store.LastBlock) {
                 named[block] = true;

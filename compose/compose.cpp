@@ -50,9 +50,8 @@ int ComposeNewsSeeded(uint32_t elapsed)
     size_t length = 0;
     RandomSeed = elapsed;
     uint8_t line = SelectIndex(store.LastFlowLine);
-    // A last index of NO_ENTRIES is a flow line without blocks or a block without
-    // sentences: nothing is drawn for it and nothing is added.
-    int elements = store.FlowLastElement[line] == NO_ENTRIES ? 0 : store.FlowLastElement[line] + 1;
+    // A flow line without blocks or a block without sentences adds nothing.
+    int elements = FlowLineLength(line);
     for (int element = 0; element < elements; element++) {
         uint8_t block = store.FlowTable[line][element];
         if (block > store.LastBlock) {
@@ -61,8 +60,9 @@ int ComposeNewsSeeded(uint32_t elapsed)
             ShowWarning(message);
             return 0;
         }
-        if (store.BlockLastSentence[block] == NO_ENTRIES) continue;
-        const char* sentence = store.SentenceTable[block][SelectIndex(store.BlockLastSentence[block])];
+        int sentences = BlockSentenceCount(block);
+        if (sentences == 0) continue;
+        const char* sentence = store.SentenceTable[block][SelectIndex(static_cast<uint8_t>(sentences - 1))];
         size_t size = strlen(sentence);
         memcpy(NewsBuffer + length, sentence, size);
         length += size;

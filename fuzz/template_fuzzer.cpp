@@ -29,16 +29,14 @@ FUZZ_NOT_COVERED void CheckLoadedStore()
     FuzzRequire(FitsLine(store.TitleBuffer, TITLE_BUFFER_SIZE - 1), "the title is terminated in its buffer");
     FuzzRequire(strchr(store.TitleBuffer, '\n') == nullptr, "the title holds no line feed");
     FuzzRequire(store.LastFlowLine < MAX_FLOW_LINES, "at most 100 flow lines");
-    for (int line = 0; line <= store.LastFlowLine; line++) {
-        uint8_t last = store.FlowLastElement[line];
-        FuzzRequire(last < MAX_FLOW_ELEMENTS || last == NO_ENTRIES, "at most 100 elements on a flow line");
-    }
+    for (int line = 0; line <= store.LastFlowLine; line++)
+        FuzzRequire(FlowLineLength(line) <= MAX_FLOW_ELEMENTS, "at most 100 elements on a flow line");
     FuzzRequire(store.LastBlock < MAX_BLOCKS, "at most 100 blocks");
     for (int block = 0; block <= store.LastBlock; block++) {
-        uint8_t last = store.BlockLastSentence[block];
-        FuzzRequire(last < MAX_SENTENCES || (last == NO_ENTRIES && block == 0),
+        int sentences = BlockSentenceCount(block);
+        FuzzRequire(sentences <= MAX_SENTENCES && (sentences > 0 || block == 0),
                     "at most 100 sentences, and only block 0 may be empty");
-        for (int sentence = 0; last != NO_ENTRIES && sentence <= last; sentence++) {
+        for (int sentence = 0; sentence < sentences; sentence++) {
             const char* text = store.SentenceTable[block][sentence];
             FuzzRequire(text != nullptr, "every sentence in range exists");
             FuzzRequire(strlen(text) < TEMPLATE_LINE_BUFFER_SIZE, "a sentence is at most 255 bytes");

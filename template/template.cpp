@@ -23,6 +23,10 @@ const char MSG_TOO_MANY_BLOCKS[] = "文章データは100ブロックまでで�
 const char MSG_TOO_MANY_SENTENCES[] = "文章データは１ブロック100行までです";
 const char MSG_OUT_OF_MEMORY[] = "メモリが足りません";
 
+// A last index of NO_ENTRIES marks a flow line without block numbers, or block 0 without
+// sentences: the count 0 minus 1 in one byte.
+static const uint8_t NO_ENTRIES = 255;
+
 // ---- Template store ----
 TemplateStore LoadedTemplate;
 TemplateSourceLines LoadedSourceLines;
@@ -107,6 +111,18 @@ static char* AllocateSentence(size_t size)
     if (SentenceAllocationsBeforeFailure == 0) return nullptr;
     if (SentenceAllocationsBeforeFailure > 0) SentenceAllocationsBeforeFailure--;
     return TakeFromPool(&PendingSentences, size);
+}
+
+int FlowLineLength(int line)
+{
+    uint8_t last = LoadedTemplate.FlowLastElement[line];
+    return last == NO_ENTRIES ? 0 : last + 1;
+}
+
+int BlockSentenceCount(int block)
+{
+    uint8_t last = LoadedTemplate.BlockLastSentence[block];
+    return last == NO_ENTRIES ? 0 : last + 1;
 }
 
 int TemplateIsLoaded()

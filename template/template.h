@@ -13,16 +13,19 @@ enum {
     MAX_FLOW_ELEMENTS = 100,
     MAX_BLOCKS = 100,
     MAX_SENTENCES = 100,
+    // The read sizes are part of the template format, not tuning: a line longer than its read
+    // limit is read as several lines, so they decide how every existing template splits into
+    // sentences and flow lines. Title and sentence lines are read 255 bytes at a time, so a
+    // sentence is at most 255 bytes; flow lines 304 bytes at a time, so that a full flow line of
+    // 100 two-digit block numbers with its commas and end mark arrives in one piece.
     TITLE_BUFFER_SIZE = 256,
-    TEMPLATE_LINE_BUFFER_SIZE = 256,  // title and sentence lines: 255 bytes at a time
-    FLOW_LINE_BUFFER_SIZE = 305,      // flow lines: 304 bytes at a time
+    TEMPLATE_LINE_BUFFER_SIZE = 256,
+    FLOW_LINE_BUFFER_SIZE = 305,
 };
 
-// A last index of NO_ENTRIES marks a flow line without block numbers, or block 0 without
-// sentences (the count 0 minus 1 in one byte). Such a line or block is used as empty.
-const uint8_t NO_ENTRIES = 255;
-
-// Every count is held as the index of its last entry.
+// Every count is held in one byte as the index of its last entry, and an empty flow line or
+// an empty block 0 as 255 (0 minus 1). Read the counts of flow lines and blocks through
+// FlowLineLength and BlockSentenceCount, which decode this.
 struct TemplateStore {
     char TitleBuffer[TITLE_BUFFER_SIZE];
     uint8_t FlowTable[MAX_FLOW_LINES][MAX_FLOW_ELEMENTS];
@@ -50,6 +53,12 @@ extern unsigned long LastLoadFaultLine;  // file line where the last failed load
 // Otherwise shows the warning for the first fault, leaves LoadedTemplate exactly as it was
 // and returns 0.
 int LoadTemplate(const char* path);
+
+// The number of block numbers on flow line `line` of LoadedTemplate, 0 to 100.
+int FlowLineLength(int line);
+
+// The number of sentences of block `block` of LoadedTemplate, 0 to 100.
+int BlockSentenceCount(int block);
 
 // 1 once a load has succeeded (since program start or the last ResetTemplateStore), 0 before.
 // Until then LoadedTemplate holds no sentences, and nothing may compose from it.

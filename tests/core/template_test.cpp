@@ -39,16 +39,14 @@ std::string Hex(const char* hex)
 std::vector<int> FlowLine(int line)
 {
     std::vector<int> entries;
-    uint8_t last = LoadedTemplate.FlowLastElement[line];
-    for (int e = 0; last != NO_ENTRIES && e <= last; e++) entries.push_back(LoadedTemplate.FlowTable[line][e]);
+    for (int e = 0; e < FlowLineLength(line); e++) entries.push_back(LoadedTemplate.FlowTable[line][e]);
     return entries;
 }
 
 std::vector<std::string> Block(int block)
 {
     std::vector<std::string> sentences;
-    uint8_t last = LoadedTemplate.BlockLastSentence[block];
-    for (int s = 0; last != NO_ENTRIES && s <= last; s++) sentences.push_back(LoadedTemplate.SentenceTable[block][s]);
+    for (int s = 0; s < BlockSentenceCount(block); s++) sentences.push_back(LoadedTemplate.SentenceTable[block][s]);
     return sentences;
 }
 
@@ -225,7 +223,6 @@ TEST_F(TemplateLoad, FlowLineOfOnlyAnEndMarkIsEmpty)
 {
     ASSERT_EQ(LoadBytes("T\n1,2,-2\n-1,\nx\n/E\n"), 1);
     EXPECT_EQ(LoadedTemplate.LastFlowLine, 1);
-    EXPECT_EQ(LoadedTemplate.FlowLastElement[1], NO_ENTRIES);
     EXPECT_EQ(FlowLine(1), std::vector<int>{});
 }
 
@@ -241,7 +238,7 @@ TEST_F(TemplateLoad, Sentences)
 TEST_F(TemplateLoad, SentenceDataStartingWithEndOfBlockGivesAnEmptyBlock0)
 {
     ASSERT_EQ(LoadBytes("T\n1,-1\n/E\nx\n/E\n"), 1);
-    EXPECT_EQ(LoadedTemplate.BlockLastSentence[0], NO_ENTRIES);
+    EXPECT_EQ(Block(0), std::vector<std::string>{});
     EXPECT_EQ(Block(1), std::vector<std::string>{"x"});
 }
 
@@ -282,8 +279,8 @@ TEST_F(TemplateLoad, LargestTemplateFillsEveryIndex)
     EXPECT_EQ(LoadedTemplate.LastFlowLine, 99);
     EXPECT_EQ(LoadedTemplate.LastBlock, 99);
     for (int i = 0; i < 100; i++) {
-        EXPECT_EQ(LoadedTemplate.FlowLastElement[i], 99);
-        EXPECT_EQ(LoadedTemplate.BlockLastSentence[i], 99);
+        EXPECT_EQ(FlowLineLength(i), 100);
+        EXPECT_EQ(BlockSentenceCount(i), 100);
     }
     EXPECT_EQ(strlen(LoadedTemplate.SentenceTable[99][99]), 255u);
 }
@@ -296,7 +293,7 @@ TEST_F(TemplateLoad, LimitsAtOneHundred)
     EXPECT_EQ(LoadBytes("T\n0,-1\n" + Repeat("x\n/E\n", 100)), 1);
     EXPECT_EQ(LoadedTemplate.LastBlock, 99);
     EXPECT_EQ(LoadBytes("T\n0,-1\n" + Repeat("x\n", 100) + "/E\n"), 1);
-    EXPECT_EQ(LoadedTemplate.BlockLastSentence[0], 99);
+    EXPECT_EQ(BlockSentenceCount(0), 100);
     EXPECT_TRUE(Warnings.empty());
 }
 

@@ -50,9 +50,7 @@ void ShowAllSentences()
 {
     std::string text;
     for (int block = 0; block <= LoadedTemplate.LastBlock; block++)
-        for (int s = 0;
-             LoadedTemplate.BlockLastSentence[block] != NO_ENTRIES && s <= LoadedTemplate.BlockLastSentence[block]; s++)
-            text += LoadedTemplate.SentenceTable[block][s];
+        for (int s = 0; s < BlockSentenceCount(block); s++) text += LoadedTemplate.SentenceTable[block][s];
     text += "\n\n";
     ASSERT_LT(text.size(), sizeof NewsBuffer);
     strcpy(NewsBuffer, text.c_str());
