@@ -18,7 +18,9 @@ struct WallClockTime {
 // user has dismissed it.
 void ShowWarning(const char* message);
 
-// Reads the wall clock (local time) with millisecond resolution.
+// Reads the wall clock with millisecond resolution. The core uses only the difference between
+// two readings (seeds count milliseconds since the start), so the time zone is the host's own
+// choice: the window program reads local time, zentavo-cli universal time.
 WallClockTime ReadWallClock();
 
 // Shows whether recording is on: the record command's check mark and pressed toolbar
