@@ -7,9 +7,9 @@
 #include "template/template.h"
 
 char NewsBuffer[NEWS_BUFFER_SIZE];
-char NewsBackup[NEWS_BUFFER_SIZE];
+static char NewsBackup[NEWS_BUFFER_SIZE];  // the previous text while a show runs
 uint32_t RandomSeed = 1;
-WallClockTime StartTime;
+static WallClockTime StartTime;  // taken once when the program starts
 
 void RecordStartTime()
 {

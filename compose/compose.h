@@ -13,9 +13,7 @@ enum { NEWS_BUFFER_SIZE = 100 * 256 + 3 };
 
 // ---- State, all defined in compose.cpp ----
 extern char NewsBuffer[NEWS_BUFFER_SIZE];  // the current news text; empty before the first show
-extern char NewsBackup[NEWS_BUFFER_SIZE];  // the previous text while a show runs
 extern uint32_t RandomSeed;                // the generator's state, initially 1
-extern WallClockTime StartTime;            // taken once when the program starts
 
 // Takes the start time that seeds are counted from. Call once at program start.
 void RecordStartTime();
@@ -35,7 +33,7 @@ int ComposeNews();
 // ComposeNews with a given elapsed-milliseconds seed: the same seed gives the same text.
 int ComposeNewsSeeded(uint32_t elapsed);
 
-// The show command's use of the composer: keeps the current text in NewsBackup, composes,
+// The show command's use of the composer: keeps a copy of the current text, composes,
 // and puts the previous text back when composing fails. Returns ComposeNews's result.
 int ShowNextNews();
 int ShowNextNewsSeeded(uint32_t elapsed);
@@ -44,7 +42,7 @@ int ShowNextNewsSeeded(uint32_t elapsed);
 // element `element` (from 0) into out, which holds at least 128 bytes.
 void FormatUndefinedBlockMessage(char* out, unsigned block, unsigned line, unsigned element);
 
-// Empties NewsBuffer and NewsBackup and sets the seed back to 1.
+// Empties NewsBuffer and its copy and sets the seed back to 1.
 void ResetComposer();
 
 #endif

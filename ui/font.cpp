@@ -23,7 +23,7 @@ static_assert(sizeof(CHOOSEFONTA) == 60, "CHOOSEFONTA is 60 bytes");
 LOGFONTA DisplayLogFont;
 HFONT DisplayFont;
 char DefaultFaceName[DEFAULT_FACE_NAME_SIZE];
-CHOOSEFONTA FontChooser;
+static CHOOSEFONTA FontChooser;  // the font dialog's record
 
 // The record the font dialog works on. A dialog may write into its record while the user is
 // still choosing, so it never gets DisplayLogFont itself: a cancelled choice must leave that as

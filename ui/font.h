@@ -12,7 +12,6 @@ enum { DEFAULT_FACE_NAME_SIZE = 256 };
 extern LOGFONTA DisplayLogFont;  // the description the display font is made from
 extern HFONT DisplayFont;        // the news view's font; owned here, deleted before each replacement
 extern char DefaultFaceName[DEFAULT_FACE_NAME_SIZE];  // "System" once the window exists
-extern CHOOSEFONTA FontChooser;                       // the font dialog's record
 
 // The main window's WM_CREATE: starts DisplayLogFont from its creation defaults (no face, default
 // pitch, the Shift-JIS character set), reads the settings file over them, sets DefaultFaceName to

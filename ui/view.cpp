@@ -9,7 +9,7 @@
 
 static_assert(sizeof(SCROLLINFO) == 28, "SCROLLINFO is 28 bytes");
 
-SCROLLINFO NewsScrollInfo;
+static SCROLLINFO NewsScrollInfo;  // the vertical scroll bar's record, kept for the whole run
 
 // The area that is erased and repainted starts a few pixels below the toolbar's client area.
 static const LONG NEWS_AREA_GAP = 3;

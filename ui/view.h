@@ -9,9 +9,6 @@
 
 #include "layout/layout.h"
 
-// ---- State, defined in view.cpp ----
-extern SCROLLINFO NewsScrollInfo;  // the vertical scroll bar's record, kept for the whole run
-
 // Sets the scroll range to 0..1, as before any news has been painted.
 void SetFirstScrollRange();
 

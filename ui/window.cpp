@@ -19,17 +19,19 @@ HWND MainWindow;
 HWND ToolbarWindow;
 HINSTANCE AppInstance;
 const char* CommandLinePath;
-TBBUTTON ToolbarButtons[TOOLBAR_BUTTON_COUNT];
 HACCEL AcceleratorTable;
 
 const char MAIN_WINDOW_CLASS[] = "MyWin";
 const char MAIN_WINDOW_CAPTION[] = "Zentavo";
 
-// The toolbar's images are 40 by 40 pixels; the strip holds 8 of them, and the toolbar is told
-// one more, as it always has been.
+// The toolbar's images are 40 by 40 pixels. The strip holds 8 of them and the toolbar is told 9,
+// as it always has been: no button uses the ninth, so the count only reserves a slot that
+// stays blank, and changing it would change the toolbar's image list for nothing.
 static const int TOOLBAR_IMAGE_SIZE = 40;
 static const int TOOLBAR_IMAGE_COUNT = 9;
 static const DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS;
+static const int TOOLBAR_BUTTON_COUNT = 9;
+static TBBUTTON ToolbarButtons[TOOLBAR_BUTTON_COUNT];  // handed to the toolbar when it is made
 
 int RegisterMainWindowClass(HINSTANCE instance)
 {
@@ -54,7 +56,8 @@ int CreateMainWindow(HINSTANCE instance)
     return MainWindow != nullptr;
 }
 
-void FillToolbarButtons()
+// Fills ToolbarButtons: a separator gap, then the eight command buttons in image order.
+static void FillToolbarButtons()
 {
     // Image and command of each button, from the left; the first record is the separator gap.
     static const struct {

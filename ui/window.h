@@ -6,15 +6,12 @@
 
 #include <commctrl.h>
 
-enum { TOOLBAR_BUTTON_COUNT = 9 };
-
 // ---- State, all defined in window.cpp ----
 extern HWND MainWindow;              // the main window, once CreateWindowExA has returned it
 extern HWND ToolbarWindow;           // the toolbar, a child of MainWindow
 extern HINSTANCE AppInstance;        // the program's module, kept after the main window exists
 extern const char* CommandLinePath;  // the template path of the command line, or nullptr
-extern TBBUTTON ToolbarButtons[TOOLBAR_BUTTON_COUNT];
-extern HACCEL AcceleratorTable;  // "QUORVELACCEL", translated by the message loop
+extern HACCEL AcceleratorTable;      // "QUORVELACCEL", translated by the message loop
 
 extern const char MAIN_WINDOW_CLASS[];    // "MyWin"
 extern const char MAIN_WINDOW_CAPTION[];  // "Zentavo", until a template's title replaces it
@@ -33,9 +30,6 @@ int RegisterMainWindowClass(HINSTANCE instance);
 // Creates the (still hidden) main window and keeps it in MainWindow. Returns 1, or 0 when it
 // could not be created.
 int CreateMainWindow(HINSTANCE instance);
-
-// Fills ToolbarButtons: a separator gap, then the eight command buttons in image order.
-void FillToolbarButtons();
 
 // Creates the toolbar of ToolbarButtons with the image strip, and keeps it in ToolbarWindow.
 void CreateToolbar();
