@@ -14,7 +14,9 @@ const char MSG_TRANSCRIPT_WRITE_FAILED[] = "文章データの出力中にエラ
 int RecordingFlag;
 TextStream* TranscriptFile;
 
-int OpenTranscript(const char* path)
+// Creates or empties the transcript at path. Returns 1, or 0 after warning that the file
+// could not be opened.
+static int CreateTranscriptFile(const char* path)
 {
     TextStream* file = OpenTextStream(path, TEXT_WRITE);
     if (!file) {
@@ -58,7 +60,7 @@ static int AppendTitleRecord()
 
 int BeginTranscript(const char* path)
 {
-    if (!OpenTranscript(path)) return 0;
+    if (!CreateTranscriptFile(path)) return 0;
     if (LoadedTemplate.TitleBuffer[0] && !AppendTitleRecord()) return 0;
     if (NewsBuffer[0] && !AppendTranscript(NewsBuffer)) return 0;
     RecordingFlag = 1;

@@ -12,10 +12,6 @@ struct TextStream;
 extern int RecordingFlag;           // 1 while a transcript is being written
 extern TextStream* TranscriptFile;  // open while recording, and while it starts
 
-// Creates or empties the transcript at path. Returns 1, or 0 after warning that the file
-// could not be opened.
-int OpenTranscript(const char* path);
-
 // Appends text (zero-terminated) to the transcript and flushes it to the file in one
 // write. Returns 1 when every byte reached the file; otherwise warns, stops recording and
 // returns 0.

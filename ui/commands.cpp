@@ -71,7 +71,7 @@ void RecordCommand()
     if (RecordingFlag)
         StopTranscript();
     else
-        StartTranscript();
+        BeginTranscriptFromDialog();
 }
 
 void HelpCommand()

@@ -28,5 +28,5 @@ WallClockTime ReadWallClock()
 
 void ShowRecordingMark(int on)
 {
-    SetRecordMark(on);
+    SetRecordCommandChecked(on);
 }

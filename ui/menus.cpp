@@ -31,7 +31,7 @@ void SetShowCommandState(int enabled)
     SendMessageA(ToolbarWindow, TB_ENABLEBUTTON, CMD_SHOW, enabled);
 }
 
-void SetRecordMark(int on)
+void SetRecordCommandChecked(int on)
 {
     CheckMenuCommand(OPTIONS_SUBMENU, CMD_RECORD, on);
     SendMessageA(ToolbarWindow, TB_CHECKBUTTON, CMD_RECORD, on);

@@ -18,6 +18,6 @@ void SetShowCommandState(int enabled);
 
 // Clears (0) or sets (1) the record command's mark: the menu item's check first, then the
 // toolbar button's pressed look.
-void SetRecordMark(int on);
+void SetRecordCommandChecked(int on);
 
 #endif

@@ -4,7 +4,7 @@
 #include "transcript/transcript.h"
 #include "ui/dialogs.h"
 
-void StartTranscript()
+void BeginTranscriptFromDialog()
 {
     if (!ChooseTranscriptFile(FileTitle, PathBuffer)) return;
     BeginTranscript(PathBuffer);

@@ -6,6 +6,6 @@
 // it (BeginTranscript: the file is created or emptied, the current title and news are written,
 // and recording goes on with its marks). A cancelled dialog changes nothing; a failed open or
 // write has warned and leaves recording off.
-void StartTranscript();
+void BeginTranscriptFromDialog();
 
 #endif

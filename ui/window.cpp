@@ -106,7 +106,7 @@ int StartMainWindow(HINSTANCE instance, char* tail)
     AppInstance = instance;
     AcceleratorTable = LoadAcceleratorsA(instance, "QUORVELACCEL");
     CreateToolbar();
-    SetRecordMark(0);
+    SetRecordCommandChecked(0);
     SetFirstScrollRange();
     LoadStartupTemplate();
     return 1;
