@@ -43,6 +43,9 @@ void OpenTemplateCommand()
 
 void ExitCommand()
 {
+    // WM_DESTROY by hand, not DestroyWindow, on purpose: the program has always ended this way,
+    // running the close box's shutdown and leaving the window to the end of the process. A
+    // DestroyWindow added after it would run the shutdown (font, transcript, help) twice.
     SendMessageA(MainWindow, WM_DESTROY, 0, 0);
 }
 
