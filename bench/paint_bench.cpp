@@ -27,8 +27,8 @@
 #include "compose/compose.h"
 #include "layout/layout.h"
 #include "template/template.h"
+#include "tests/window/unit_by_unit_painter.h"
 #include "ui/font.h"
-#include "ui/unitpainter.h"
 #include "ui/view.h"
 #include "ui/window.h"
 

@@ -1,25 +1,7 @@
-// unitpainter.cpp - measuring and drawing units: one GDI call per unit each, or widths kept per
-// font and whole lines drawn at once.
+// unitpainter.cpp - the news view's painter: widths kept per font, whole lines drawn at once.
 #include "unitpainter.h"
 
 #include <string.h>
-
-static int32_t MeasureUnit(const char* unit, int length, void* context)
-{
-    SIZE extent = {};
-    GetTextExtentPoint32A(static_cast<HDC>(context), unit, length, &extent);
-    return extent.cx;
-}
-
-static void DrawUnit(int32_t x, int32_t y, const char* unit, int length, void* context)
-{
-    TextOutA(static_cast<HDC>(context), x, y, unit, length);
-}
-
-UnitPainter DeviceUnitPainter(HDC dc)
-{
-    return UnitPainter{MeasureUnit, DrawUnit, static_cast<void*>(dc)};
-}
 
 // ---- Widths of units in the display font, measured once ----
 static HFONT MeasuredFont;     // the font the kept widths belong to
@@ -44,7 +26,11 @@ static int32_t* WidthSlot(const char* unit, int length)
 static int32_t MeasureKeptUnit(const char* unit, int length, void* context)
 {
     int32_t* width = WidthSlot(unit, length);
-    if (*width == NOT_MEASURED) *width = MeasureUnit(unit, length, static_cast<LinePainter*>(context)->dc);
+    if (*width == NOT_MEASURED) {
+        SIZE extent = {};
+        GetTextExtentPoint32A(static_cast<LinePainter*>(context)->dc, unit, length, &extent);
+        *width = extent.cx;
+    }
     return *width;
 }
 

@@ -6,11 +6,6 @@
 
 #include "layout/layout.h"
 
-// The layout walk's two operations on dc with the font selected into it: a unit's width is
-// the cx of GetTextExtentPoint32A, and a unit is drawn with TextOutA at (x, y). dc must stay
-// valid for as long as the painter is used.
-UnitPainter DeviceUnitPainter(HDC dc);
-
 // The news view's painter. Each unit's width is measured once per display font and kept;
 // the units of one line are drawn with one ExtTextOutA at their measured advances, so every
 // unit lands where drawing it on its own would put it; and lines that start at or below the

@@ -10,9 +10,9 @@
 #include "layout/layout.h"
 #include "template/template.h"
 #include "ui/font.h"
-#include "ui/unitpainter.h"
 #include "ui/view.h"
 #include "ui/window.h"
+#include "unit_by_unit_painter.h"
 #include "window_test_support.h"
 
 namespace {
