@@ -3,7 +3,7 @@
 //
 //   node bench/compare.js [--build DIR] [--rounds N] [--only NAME,...]
 //
-// DIR is the build folder (default: build) with native/ and win32/ built with
+// DIR is the build folder (default: build/benchmarks) with native/ and win32/ built with
 // -DZENTAVO_BENCH=ON. The templates, the Tracery grammars and tracery-grammar itself go to
 // DIR/bench; the Wine runs use their own prefix, DIR/bench-wineprefix, so that stopping
 // its Wine server for cold starts never touches a test run. Times on a shared machine vary a
@@ -21,7 +21,7 @@ const TRACERY_VERSION = '2.8.4';
 
 function parseArguments()
 {
-    const options = {build: path.join(ROOT, 'build'), rounds: 5, only: null};
+    const options = {build: path.join(ROOT, 'build', 'benchmarks'), rounds: 5, only: null};
     const args = process.argv.slice(2);
     for (let i = 0; i < args.length; i++) {
         if (args[i] === '--build') options.build = path.resolve(args[++i]);
