@@ -10,6 +10,8 @@
 # (scripts/windows-build decides and says why). WINDOWS_BUILD=win64 or win32 makes the choice.
 #
 # and beside them:
+#   make dist          the download for Windows users: build/zentavo-VERSION.zip with both
+#                      programs, their help files, the HTML manual, the samples and a read-me
 #   make screenshots   pictures of the window program on the sample, one per scene, saved as
 #                      PNG files in the build folder (under a virtual display when there is none)
 #   make fuzz          run every fuzz target for FUZZ_SECONDS seconds (default 60)
@@ -26,6 +28,7 @@ FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+VERSION := $(shell sed -n 's/^project(Zentavo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 SAMPLE ?= samples/town-news.new
 SCREENSHOT := $(BUILD)/quorvel-screenshot.png
 SCREENSHOTS := $(BUILD)/screenshots
@@ -39,7 +42,7 @@ configure_windows = cmake -S . -B $(1) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$(2).c
 RUNS_HERE = $$(scripts/windows-build)
 
 .PHONY: all deps native windows win32 win64 asan fuzz-build test test-native test-windows test-asan test-fuzz \
-	fuzz reliability run screenshots bench format clean
+	fuzz reliability run screenshots dist test-dist bench format clean
 
 all: native windows
 
@@ -122,6 +125,13 @@ screenshots: windows
 	@export WINDOWS_BUILD=$(RUNS_HERE) && cd $(BUILD)/$$WINDOWS_BUILD/bin && for scene in $(SCENES); do \
 	  $(CURDIR)/scripts/screenshot --scene $$scene $(abspath $(SCREENSHOTS))/quorvel-$$scene.png quorvel.exe \
 	    $(abspath $(SAMPLE)) || exit 1; done
+
+dist: windows
+	@scripts/make-dist $(BUILD)
+
+# The zip unpacked in a temporary folder, its program started there under Wine.
+test-dist: dist
+	@tests/dist/dist-test $(BUILD)/zentavo-$(VERSION).zip
 
 # Both sides of every comparison run in one go on a private virtual display; see
 # docs/PERFORMANCE.md for the goals and the figures.
