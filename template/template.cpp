@@ -5,8 +5,13 @@
 // never leaves a mixture of two templates behind.
 #include "template.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 #include "core/bytescan.h"
 #include "core/host.h"
@@ -61,18 +66,75 @@ struct SentencePool {
 static SentencePool LoadedSentences;   // the chunks LoadedTemplate's sentences live in
 static SentencePool PendingSentences;  // the chunks of the load in progress
 
+// The largest template's sentences fill 2.6 MB of fresh memory: in 4 KB pages some 650 page
+// faults, which cost more than the rest of a load. So on Linux chunks are carved from one
+// mapping, aligned to 2 MB and marked for huge pages, which the kernel backs with a handful of
+// 2 MB pages when it has them. It holds the chunks of two largest templates, the loaded one
+// and the one being read. Elsewhere, or when it is used up or cannot be mapped, each chunk is
+// allocated on its own.
+static const size_t HUGE_PAGE_BYTES = 2 << 20;
+static const size_t CHUNK_AREA_BYTES = 3 * HUGE_PAGE_BYTES;
+static char* ChunkArea;  // nullptr until mapped, and where no mapping could be had
+static size_t ChunkAreaUsed;
+
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+// Maps CHUNK_AREA_BYTES at a 2 MB boundary, or gives nullptr. Nothing of it is touched here.
+static char* MapChunkArea()
+{
+    size_t size = CHUNK_AREA_BYTES + HUGE_PAGE_BYTES;  // room to move the start to a boundary
+    void* mapping = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) return nullptr;
+    char* first = static_cast<char*>(mapping);
+    uintptr_t at = reinterpret_cast<uintptr_t>(first);
+    char* start = first + ((HUGE_PAGE_BYTES - at % HUGE_PAGE_BYTES) % HUGE_PAGE_BYTES);
+    // The bytes before the boundary and after the area go back at once.
+    if (start > first) munmap(first, start - first);
+    if (first + size > start + CHUNK_AREA_BYTES)
+        munmap(start + CHUNK_AREA_BYTES, first + size - (start + CHUNK_AREA_BYTES));
+    madvise(start, CHUNK_AREA_BYTES, MADV_HUGEPAGE);
+    return start;
+}
+#else
+static char* MapChunkArea()
+{
+    return nullptr;
+}
+#endif
+
+static bool InChunkArea(const SentenceChunk* chunk)
+{
+    const char* at = reinterpret_cast<const char*>(chunk);
+    return ChunkArea && at >= ChunkArea && at < ChunkArea + CHUNK_AREA_BYTES;
+}
+
+// A chunk from the area while it lasts, else from malloc; nullptr when no memory can be had.
+static SentenceChunk* NewChunk()
+{
+    static bool triedArea;
+    if (!triedArea) {
+        ChunkArea = MapChunkArea();
+        triedArea = true;
+    }
+    if (ChunkArea && ChunkAreaUsed + sizeof(SentenceChunk) <= CHUNK_AREA_BYTES) {
+        SentenceChunk* chunk = reinterpret_cast<SentenceChunk*>(ChunkArea + ChunkAreaUsed);
+        ChunkAreaUsed += sizeof(SentenceChunk);
+        return chunk;
+    }
+    return static_cast<SentenceChunk*>(malloc(sizeof(SentenceChunk)));
+}
+
 // Makes every chunk of the pool free for reuse; the memory stays with the pool.
 static void RewindPool(SentencePool* pool)
 {
     pool->current = nullptr;
 }
 
-// Gives the pool's chunks back to the system.
+// Gives the pool's allocated chunks back to the system; those of the area stay mapped.
 static void ReleasePool(SentencePool* pool)
 {
     while (pool->first) {
         SentenceChunk* next = pool->first->next;
-        free(pool->first);
+        if (!InChunkArea(pool->first)) free(pool->first);
         pool->first = next;
     }
     pool->current = nullptr;
@@ -85,7 +147,7 @@ static char* TakeFromPool(SentencePool* pool, size_t size)
     if (!chunk || chunk->used + size > sizeof chunk->bytes) {
         SentenceChunk* next = chunk ? chunk->next : pool->first;
         if (!next) {
-            next = static_cast<SentenceChunk*>(malloc(sizeof(SentenceChunk)));
+            next = NewChunk();
             if (!next) return nullptr;
             next->next = nullptr;
             if (chunk)
@@ -136,6 +198,7 @@ void ResetTemplateStore()
     HaveLoadedTemplate = false;
     ReleasePool(&LoadedSentences);
     ReleasePool(&PendingSentences);
+    ChunkAreaUsed = 0;  // no pool holds a chunk of the area any more
     memset(&LoadedSourceLines, 0, sizeof LoadedSourceLines);
 }
 
