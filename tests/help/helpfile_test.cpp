@@ -152,25 +152,6 @@ TEST(HelpFileLayout, SystemRecordsCarryTitleContentsWindowAndCharset)
     EXPECT_EQ(records[11][0], 128);
 }
 
-TEST(HelpParagraphs, TextPiecesAndCommandsPairUp)
-{
-    ParagraphBuilder builder;
-    BeginParagraph(&builder, {0, 6, 0, 0});
-    AddText(&builder, "ab");
-    SetFont(&builder, 3);
-    AddText(&builder, "c");
-    AddLineBreak(&builder);
-    StartPlainLink(&builder, 0x01020304);
-    AddText(&builder, "d");
-    EndLink(&builder);
-    ParagraphRecord record = EndParagraph(&builder);
-    EXPECT_EQ(record.text, Bytes({'a', 'b', 0, 'c', 0, 0, 'd', 0, 0, 0}));
-    // TopicSize, TopicLength, two fixed bytes, id, settings (space below), then the commands.
-    Bytes expected = {0x26, 0x80, 20,   0x00, 0x80, 0, 0, 0x04, 0,    (64 + 6) * 2, 0x80,
-                      3,    0,    0x81, 0xE7, 4,    3, 2, 1,    0x89, 0x82,         0xFF};
-    EXPECT_EQ(record.formatting, expected);
-}
-
 // A paragraph of the given size: text of n bytes.
 ParagraphRecord ParagraphOf(size_t n)
 {
