@@ -87,13 +87,8 @@ bool AddRuns(const std::vector<Run>& runs, unsigned font, Compiler* compiler, Pa
 }
 
 // A link list: each link a paragraph of its own, its hot spot exactly over the target's
-// title in the link font, with nothing after it in the paragraph.
-//
-// Wine's viewer places a hot spot by counting the bytes of the text before it, while its
-// text control counts characters, so there a link starts one place later for each
-// two-byte character before it in the topic. A link alone in its paragraph keeps that
-// overhang out of any other link's text: it runs into the paragraph's end and the lines
-// after it, which Wine's viewer leaves to the later links it checks first.
+// title in the link font, with nothing after it in the paragraph, so that nothing but the
+// title is clickable and a click beside it does nothing.
 bool AddLinkList(const std::vector<Run>& runs, Compiler* compiler, std::vector<ParagraphRecord>* records)
 {
     for (const Run& run : runs) {

@@ -1,4 +1,4 @@
-// manual_test.cpp - the manual's markup, its checks, its links in Wine's counting, and the manual itself.
+// manual_test.cpp - the manual's markup, its checks, where its links' hot spots lie, and the manual itself.
 #include <gtest/gtest.h>
 
 #include <string.h>
