@@ -131,27 +131,6 @@ TEST(HelpFileLayout, DirectoryFindsEveryInternalFile)
     EXPECT_TRUE(InternalFile(file, "|CONTEXT").empty());
 }
 
-TEST(HelpFileLayout, SystemRecordsCarryTitleContentsWindowAndCharset)
-{
-    SystemInfo info{"Title", "", 0x8005, {"BrowseButtons()"}, {{"main", "main", "Caption"}}, 0x0411, 128};
-    Bytes system = BuildSystemFile(info);
-    EXPECT_EQ(Word(system, 0), 0x036Cu);
-    EXPECT_EQ(Word(system, 2), 33u);
-    EXPECT_EQ(Word(system, 10), 0u) << "uncompressed 4 KB topic blocks";
-    std::map<unsigned, Bytes> records;
-    for (size_t at = 12; at + 4 <= system.size(); at += 4 + Word(system, at + 2))
-        records[Word(system, at)] = Bytes(system.begin() + at + 4, system.begin() + at + 4 + Word(system, at + 2));
-    EXPECT_STREQ(reinterpret_cast<const char*>(records[1].data()), "Title");
-    EXPECT_EQ(records.count(2), 0u);
-    EXPECT_EQ(Dword(records[3], 0), 0x8005u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(records[4].data()), "BrowseButtons()");
-    ASSERT_EQ(records[6].size(), 90u);
-    EXPECT_EQ(Word(records[6], 0) & 7u, 7u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(&records[6][12]), "main");
-    EXPECT_STREQ(reinterpret_cast<const char*>(&records[6][21]), "Caption");
-    EXPECT_EQ(records[11][0], 128);
-}
-
 // A paragraph of the given size: text of n bytes.
 ParagraphRecord ParagraphOf(size_t n)
 {
