@@ -76,7 +76,7 @@ fuzz-build: deps
 	@cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAVO_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
 
-test: test-native test-asan test-fuzz test-windows
+test: test-native test-asan test-fuzz test-dist test-windows
 
 test-native: native
 	cd $(NATIVE) && ctest --output-on-failure --timeout 300
