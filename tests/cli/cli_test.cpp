@@ -1,11 +1,14 @@
 // cli_test.cpp - zentavo-cli run end to end as a separate process.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <stdio.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 
 #include "core/test_host.h"
+#include "zentavo_version.h"
 
 namespace {
 
@@ -30,22 +33,62 @@ CliRun RunCli(const std::string& arguments)
     return run;
 }
 
+// Runs a shell command with its standard output and standard error on a pseudo-terminal and
+// returns what the terminal received.
+std::string RunOnTerminal(const std::string& command)
+{
+    int terminal;
+    pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child < 0) return "";
+    if (child == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::string received;
+    char block[4096];
+    ssize_t count;
+    while ((count = read(terminal, block, sizeof block)) > 0) received.append(block, count);
+    close(terminal);
+    waitpid(child, nullptr, 0);
+    return received;
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
 const std::string kSample = std::string(ZENTAVO_SAMPLES) + "/town-news.new";
 const std::string kGood = "Good\n0,1,-1\nA\nB\n/E\nx/@y\n/E\n";
 
-TEST(CliUsage, BadArgumentsGiveStatus2AndOneLine)
+TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
 {
-    for (const char* arguments : {"", "--count", "--count x t.new", "--count -1 t.new", "--elapsed t.new",
-                                  "--frobnicate t.new", "--check --count 2 t.new"}) {
-        CliRun run = RunCli(arguments);
-        EXPECT_EQ(run.status, 2) << arguments;
-        EXPECT_EQ(run.out, "") << arguments;
-        EXPECT_EQ(run.err.find("usage: zentavo-cli"), 0u) << arguments;
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << arguments;
+    const struct {
+        const char* arguments;
+        const char* error;
+    } cases[] = {
+        {"", "no TEMPLATE given"},
+        {"--count", "--count needs a whole number"},
+        {"--count -1 t.new", "--count needs a whole number, not \"-1\""},
+        {"--elapsed=x t.new", "--elapsed needs a number of milliseconds, not \"x\""},
+        {"--transcript= t.new", "--transcript needs a file name, not \"\""},
+        {"--frobnicate t.new", "unknown option \"--frobnicate\""},
+        {"--check --count 2 t.new", "--check does not go with --count, --elapsed or --transcript"},
+    };
+    for (const auto& c : cases) {
+        CliRun run = RunCli(c.arguments);
+        EXPECT_EQ(run.status, 2) << c.arguments;
+        EXPECT_EQ(run.out, "") << c.arguments;
+        size_t lineEnd = run.err.find('\n');
+        EXPECT_EQ(run.err.substr(0, lineEnd), std::string("zentavo-cli: ") + c.error);
+        EXPECT_EQ(run.err.find("usage: zentavo-cli"), lineEnd + 1) << c.arguments;
     }
     CliRun help = RunCli("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--transcript FILE"), std::string::npos);
+    CliRun version = RunCli("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "zentavo-cli " ZENTAVO_VERSION "\n");
 }
 
 TEST(CliCompose, SameElapsedGivesSameTextsAndConsecutiveSeeds)
@@ -86,14 +129,31 @@ TEST(CliCompose, CompositionFailureIsReportedAndTheRestGoOn)
               std::string::npos);
 }
 
-TEST(CliCompose, Utf8ConvertsOutputAndWarnings)
+// Output and warnings are UTF-8 on a terminal in a UTF-8 locale, code page 932 into pipes and
+// files or on other terminals, and either when asked for.
+TEST(CliEncoding, Utf8OnlyOnAUtf8TerminalUnlessAskedFor)
 {
-    CliRun run = RunCli("--utf8 --elapsed 7 " + kSample + " no-such-file.new");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err,
-              "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE3\x81\x8C\xE8\xA6\x8B\xE3\x81\xA4\xE3\x81\x8B"
-              "\xE3\x82\x8A\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93\n");  // ファイルが見つかりません
-    EXPECT_NE(run.out.find("\xE3\x80\x90"), std::string::npos);       // 【 in UTF-8
+    const std::string run = std::string(ZENTAVO_CLI) + " --elapsed 7 " + kSample + " no-such-file.new ";
+    const struct {
+        const char* locale;
+        const char* rest;
+        bool utf8;
+    } cases[] = {
+        {"ja_JP.UTF-8", "", true}, {"C.UTF-8", "--cp932", false},    {"C", "", false},
+        {"C", "--utf8", true},     {"C.UTF-8", "2>&1 | cat", false}, {"C", "--utf8 2>&1 | cat", true},
+    };
+    for (const auto& c : cases) {
+        std::string received = RunOnTerminal(std::string("LC_ALL=") + c.locale + " " + run + c.rest);
+        // ファイルが見つかりません and 【 in UTF-8
+        EXPECT_EQ(Contains(received,
+                           "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE3\x81\x8C\xE8\xA6\x8B"
+                           "\xE3\x81\xA4\xE3\x81\x8B\xE3\x82\x8A\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93") &&
+                      Contains(received, "\xE3\x80\x90"),
+                  c.utf8)
+            << c.locale << " " << c.rest;
+        EXPECT_EQ(Contains(received, "ファイルが見つかりません") && Contains(received, "【"), !c.utf8)
+            << c.locale << " " << c.rest;
+    }
 }
 
 TEST(CliTranscript, RecordsTitlesAndNewsWithCrLf)
