@@ -8,6 +8,8 @@
 #                      PNG files in the build folder (under a virtual display when there is none)
 #   make fuzz          run every fuzz target for FUZZ_SECONDS seconds (default 60)
 #   make reliability   the slow measurements: huge inputs, 10,000 loads, valgrind
+#   make install       zentavo-cli and its manual page into PREFIX (default /usr/local), under
+#                      DESTDIR when one is given
 # and, for performance work (docs/PERFORMANCE.md):
 #   make bench         install the benchmark tools, build both builds with the benchmarks and
 #                      print every performance comparison with its goal (not part of make test)
@@ -17,6 +19,7 @@ WIN32 := $(BUILD)/win32
 ASAN := $(BUILD)/asan
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 SAMPLE ?= samples/town-news.new
@@ -29,7 +32,7 @@ CONFIGURE_WIN32 = cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686
   -DZENTAVO_HELPGEN=$(abspath $(NATIVE))/help/zentavo-helpgen
 
 .PHONY: all deps native win32 asan fuzz-build test test-native test-win32 test-asan test-fuzz fuzz reliability \
-	run screenshots bench format clean
+	install run screenshots bench format clean
 
 all: native win32
 
@@ -82,6 +85,9 @@ fuzz: fuzz-build
 
 reliability: native
 	@scripts/reliability $(NATIVE)
+
+install: native
+	DESTDIR="$(DESTDIR)" cmake --install $(NATIVE) --prefix "$(PREFIX)"
 
 # The Windows tests share one Wine prefix and one virtual display; Wine ends before the display.
 test-win32: win32
