@@ -1,9 +1,7 @@
 // cli_test.cpp - zentavo-cli run end to end as a separate process.
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <stdio.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 
@@ -18,10 +16,9 @@ struct CliRun {
     std::string err;
 };
 
-CliRun RunCli(const std::string& arguments)
+CliRun RunShell(const std::string& command)
 {
-    std::string command = std::string(ZENTAVO_CLI) + " " + arguments + " 2>zentavo-test-stderr";
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen((command + " 2>zentavo-test-stderr").c_str(), "r");
     CliRun run{-1, "", ""};
     if (!pipe) return run;
     char block[4096];
@@ -33,24 +30,9 @@ CliRun RunCli(const std::string& arguments)
     return run;
 }
 
-// Runs a shell command with its standard output and standard error on a pseudo-terminal and
-// returns what the terminal received.
-std::string RunOnTerminal(const std::string& command)
+CliRun RunCli(const std::string& arguments)
 {
-    int terminal;
-    pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
-    if (child < 0) return "";
-    if (child == 0) {
-        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    std::string received;
-    char block[4096];
-    ssize_t count;
-    while ((count = read(terminal, block, sizeof block)) > 0) received.append(block, count);
-    close(terminal);
-    waitpid(child, nullptr, 0);
-    return received;
+    return RunShell(std::string(ZENTAVO_CLI) + " " + arguments);
 }
 
 bool Contains(const std::string& text, const std::string& part)
@@ -83,9 +65,7 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
         EXPECT_EQ(run.err.substr(0, lineEnd), std::string("zentavo-cli: ") + c.error);
         EXPECT_EQ(run.err.find("usage: zentavo-cli"), lineEnd + 1) << c.arguments;
     }
-    CliRun help = RunCli("--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--transcript FILE"), std::string::npos);
+    EXPECT_EQ(RunCli("--help").status, 0);
     CliRun version = RunCli("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "zentavo-cli " ZENTAVO_VERSION "\n");
@@ -143,7 +123,9 @@ TEST(CliEncoding, Utf8OnlyOnAUtf8TerminalUnlessAskedFor)
         {"C", "--utf8", true},     {"C.UTF-8", "2>&1 | cat", false}, {"C", "--utf8 2>&1 | cat", true},
     };
     for (const auto& c : cases) {
-        std::string received = RunOnTerminal(std::string("LC_ALL=") + c.locale + " " + run + c.rest);
+        // script(1) runs the command with its standard output and error on a pseudo-terminal.
+        std::string received =
+            RunShell("script -qec 'LC_ALL=" + std::string(c.locale) + " " + run + c.rest + "' /dev/null").out;
         // ファイルが見つかりません and 【 in UTF-8
         EXPECT_EQ(Contains(received,
                            "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE3\x81\x8C\xE8\xA6\x8B"
