@@ -179,14 +179,15 @@ bool WritesUtf8(Encoding encoding, FILE* stream)
     return encoding == Encoding::Utf8;
 }
 
-// Writes "PATH:LINE: MESSAGE" (or "PATH: MESSAGE" without a line) to standard error.
+// Writes "PATH:LINE: MESSAGE" (or "PATH: MESSAGE" without a line) to standard error. The
+// path goes out as the user typed it; only the message is the program's own text, which is
+// converted like every warning.
 void ReportAt(const char* path, unsigned long line, const char* message)
 {
-    std::string report = path;
-    if (line > 0) report += ":" + std::to_string(line);
-    report += ": ";
-    report += message;
-    WriteErrorLine(report.c_str());
+    fputs(path, stderr);
+    if (line > 0) fprintf(stderr, ":%lu", line);
+    fputs(": ", stderr);
+    WriteErrorLine(message);
 }
 
 // Reports every flow-line element that names a block beyond the sentence data; each

@@ -177,6 +177,10 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
                            ":4: 定義されていないブロック9が、流れデータ第2行目の第4個目で指定されました\n" + undefined +
                            ":9: 注意: ブロック2はどの流れデータでも使われていません\n" +
                            "no-such-file.new: ファイルが見つかりません\n");
+
+    // A file name in UTF-8 (ニ) stays as typed while the message is converted.
+    std::string named = WriteScratchFile("\xE3\x83\x8B.new", "T\n0,x,-1\na\n/E\n");
+    EXPECT_EQ(RunCli("--check --utf8 " + named).err.find(named + ":2: \xE6\xB5\x81"), 0u);  // 流
 }
 
 }  // namespace
