@@ -52,6 +52,7 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
         {"", "no TEMPLATE given"},
         {"--count", "--count needs a whole number"},
         {"--count -1 t.new", "--count needs a whole number, not \"-1\""},
+        {"--count 5x t.new", "--count needs a whole number, not \"5x\""},
         {"--elapsed=x t.new", "--elapsed needs a number of milliseconds, not \"x\""},
         {"--transcript= t.new", "--transcript needs a file name, not \"\""},
         {"--frobnicate t.new", "unknown option \"--frobnicate\""},
@@ -178,9 +179,12 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
                            ":9: 注意: ブロック2はどの流れデータでも使われていません\n" +
                            "no-such-file.new: ファイルが見つかりません\n");
 
-    // A file name in UTF-8 (ニ) stays as typed while the message is converted.
-    std::string named = WriteScratchFile("\xE3\x83\x8B.new", "T\n0,x,-1\na\n/E\n");
-    EXPECT_EQ(RunCli("--check --utf8 " + named).err.find(named + ":2: \xE6\xB5\x81"), 0u);  // 流
+    // One undefined block alone is a fault; a file name in UTF-8 (ニ) stays as typed while the
+    // message is converted.
+    std::string named = WriteScratchFile("\xE3\x83\x8B.new", "T\n0,5,-1\na\n/E\n");
+    CliRun one = RunCli("--check --utf8 " + named);
+    EXPECT_EQ(one.status, 1);
+    EXPECT_EQ(one.err.find(named + ":2: \xE5\xAE\x9A"), 0u);  // 定
 }
 
 }  // namespace
