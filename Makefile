@@ -16,6 +16,8 @@
 #                      PNG files in the build folder (under a virtual display when there is none)
 #   make fuzz          run every fuzz target for FUZZ_SECONDS seconds (default 60)
 #   make reliability   the slow measurements: huge inputs, 10,000 loads, valgrind
+#   make install       zentavo-cli and its manual page into PREFIX (default /usr/local), under
+#                      DESTDIR when one is given
 # and, for performance work (docs/PERFORMANCE.md):
 #   make bench         install the benchmark tools, build both builds with the benchmarks (in
 #                      build/benchmarks) and print every performance comparison with its goal
@@ -27,9 +29,10 @@ WIN64 := $(BUILD)/win64
 ASAN := $(BUILD)/asan
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-VERSION := $(shell sed -n 's/^project.Zentavo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION := $(shell grep -o 'Zentavo VERSION [0-9.]*' CMakeLists.txt | cut -d ' ' -f 3)
 SAMPLE ?= samples/town-news.new
 SCREENSHOT := $(BUILD)/quorvel-screenshot.png
 SCREENSHOTS := $(BUILD)/screenshots
@@ -43,7 +46,7 @@ configure_windows = cmake -S . -B $(1) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$(2).c
 RUNS_HERE = $$(scripts/windows-build)
 
 .PHONY: all deps native windows win32 win64 asan fuzz-build test test-native test-windows test-asan test-fuzz \
-	fuzz reliability run screenshots dist test-dist bench format clean
+	fuzz reliability install run screenshots dist test-dist bench format clean
 
 all: native windows
 
@@ -77,7 +80,7 @@ fuzz-build: deps
 	@cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAVO_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
 
-test: test-native test-asan test-fuzz test-windows
+test: test-native test-asan test-fuzz test-dist test-windows
 
 test-native: native
 	cd $(NATIVE) && ctest --output-on-failure --timeout 300
@@ -104,6 +107,9 @@ fuzz: fuzz-build
 
 reliability: native
 	@scripts/reliability $(NATIVE)
+
+install: native
+	DESTDIR="$(DESTDIR)" cmake --install $(NATIVE) --prefix "$(PREFIX)"
 
 # The Windows tests of the build that runs here share one Wine prefix and one virtual display;
 # Wine ends before the display.

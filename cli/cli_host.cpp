@@ -15,12 +15,13 @@
 #endif
 
 bool OutputUtf8;
+bool ErrorUtf8;
 bool CaptureWarnings;
 std::string CapturedWarning;
 
 void WriteOutput(FILE* stream, const char* text, size_t length)
 {
-    if (OutputUtf8) {
+    if (stream == stderr ? ErrorUtf8 : OutputUtf8) {
         std::string converted = Cp932ToUtf8(text, length);
         fwrite(converted.data(), 1, converted.size(), stream);
     } else {

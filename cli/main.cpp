@@ -10,15 +10,17 @@
 #include <vector>
 
 #include "cli/cli_host.h"
+#include "cli/terminal.h"
 #include "compose/compose.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
+#include "zentavo_version.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: zentavo-cli [--elapsed MS] [--count N] [--transcript FILE] [--utf8] TEMPLATE... | "
-    "zentavo-cli --check [--utf8] TEMPLATE...";
+    "usage: zentavo-cli [--elapsed MS] [--count N] [--transcript FILE] [--utf8|--cp932] TEMPLATE... | "
+    "zentavo-cli --check [--utf8|--cp932] TEMPLATE...";
 
 const char kHelp[] =
     "\n"
@@ -29,18 +31,26 @@ const char kHelp[] =
     "  --elapsed MS       seed the i-th text (from 0) with MS+i elapsed milliseconds\n"
     "                     instead of the clock; the same seed gives the same text\n"
     "  --transcript FILE  record every loaded title and composed text into FILE\n"
-    "  --utf8             write UTF-8 instead of code page 932\n"
+    "  --utf8             write UTF-8 (the default on a terminal whose locale is UTF-8)\n"
+    "  --cp932            write code page 932 (the default into pipes and files)\n"
     "  --check            check each TEMPLATE and report faults as PATH:LINE: MESSAGE\n"
     "                     on standard error\n"
+    "  --version          print the version and exit\n"
     "\n"
     "Warnings go to standard error. Exit status: 0 success, 1 a load, composition or\n"
     "write failed (or --check found a fault), 2 usage error.\n";
 
 const char kUnusedBlockNote[] = "注意: ブロック%uはどの流れデータでも使われていません";
 
+// How text is written: UTF-8 where a terminal reads it, otherwise as stored, unless told.
+enum class Encoding { ForTheStream, Utf8, Cp932 };
+
 struct Options {
     bool check = false;
     bool help = false;
+    bool version = false;
+    Encoding encoding = Encoding::ForTheStream;
+    bool haveCount = false;
     bool haveElapsed = false;
     uint32_t elapsed = 0;
     unsigned long count = 1;
@@ -88,9 +98,54 @@ bool IsOption(const char* arg, const char* name)
     return strncmp(arg, name, length) == 0 && (arg[length] == '\0' || arg[length] == '=');
 }
 
-bool ParseArguments(int argc, char** argv, Options* options)
+// Says what an option's value should have been: "NAME needs WHAT, not "VALUE"", or only
+// "NAME needs WHAT" when the value is missing. Returns false, for the caller to pass on.
+bool NeedsValue(const char* name, const char* what, const char* value, std::string* error)
 {
-    bool composing = false;  // an option that only makes sense when composing was given
+    *error = std::string(name) + " needs " + what;
+    if (value) *error += std::string(", not \"") + value + "\"";
+    return false;
+}
+
+// Takes one option, argv[*index], and its value (moving *index past a separate value).
+// Returns false with the reason in *error when it is unknown or its value is unusable.
+bool ParseOption(int argc, char** argv, int* index, Options* options, std::string* error)
+{
+    const char* arg = argv[*index];
+    if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0) {
+        options->help = true;
+    } else if (strcmp(arg, "--version") == 0) {
+        options->version = true;
+    } else if (strcmp(arg, "--utf8") == 0) {
+        options->encoding = Encoding::Utf8;
+    } else if (strcmp(arg, "--cp932") == 0) {
+        options->encoding = Encoding::Cp932;
+    } else if (strcmp(arg, "--check") == 0) {
+        options->check = true;
+    } else if (IsOption(arg, "--count")) {
+        const char* value = OptionValue("--count", argc, argv, index);
+        if (!value || !ParseCount(value, &options->count)) return NeedsValue("--count", "a whole number", value, error);
+        options->haveCount = true;
+    } else if (IsOption(arg, "--elapsed")) {
+        const char* value = OptionValue("--elapsed", argc, argv, index);
+        if (!value || !ParseElapsed(value, &options->elapsed))
+            return NeedsValue("--elapsed", "a number of milliseconds", value, error);
+        options->haveElapsed = true;
+    } else if (IsOption(arg, "--transcript")) {
+        const char* value = OptionValue("--transcript", argc, argv, index);
+        if (!value || !*value) return NeedsValue("--transcript", "a file name", value, error);
+        options->transcript = value;
+    } else {
+        *error = std::string("unknown option \"") + arg + "\"";
+        return false;
+    }
+    return true;
+}
+
+// Fills options from the command line. Returns false with the reason in *error for a
+// usage error.
+bool ParseArguments(int argc, char** argv, Options* options, std::string* error)
+{
     int i = 1;
     for (; i < argc; i++) {
         const char* arg = argv[i];
@@ -100,43 +155,39 @@ bool ParseArguments(int argc, char** argv, Options* options)
         }
         if (arg[0] != '-' || arg[1] == '\0') {
             options->templates.push_back(arg);
-        } else if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0) {
-            options->help = true;
-        } else if (strcmp(arg, "--utf8") == 0) {
-            OutputUtf8 = true;
-        } else if (strcmp(arg, "--check") == 0) {
-            options->check = true;
-        } else if (IsOption(arg, "--count")) {
-            const char* value = OptionValue("--count", argc, argv, &i);
-            if (!value || !ParseCount(value, &options->count)) return false;
-            composing = true;
-        } else if (IsOption(arg, "--elapsed")) {
-            const char* value = OptionValue("--elapsed", argc, argv, &i);
-            if (!value || !ParseElapsed(value, &options->elapsed)) return false;
-            options->haveElapsed = true;
-            composing = true;
-        } else if (IsOption(arg, "--transcript")) {
-            const char* value = OptionValue("--transcript", argc, argv, &i);
-            if (!value || !*value) return false;
-            options->transcript = value;
-            composing = true;
-        } else {
+        } else if (!ParseOption(argc, argv, &i, options, error)) {
             return false;
         }
     }
     for (; i < argc; i++) options->templates.push_back(argv[i]);
-    if (options->help) return true;
-    return !options->templates.empty() && !(options->check && composing);
+    if (options->help || options->version) return true;
+    if (options->check && (options->haveCount || options->haveElapsed || options->transcript)) {
+        *error = "--check does not go with --count, --elapsed or --transcript";
+        return false;
+    }
+    if (options->templates.empty()) {
+        *error = "no TEMPLATE given";
+        return false;
+    }
+    return true;
 }
 
-// Writes "PATH:LINE: MESSAGE" (or "PATH: MESSAGE" without a line) to standard error.
+// Whether text for stream is to be converted to UTF-8.
+bool WritesUtf8(Encoding encoding, FILE* stream)
+{
+    if (encoding == Encoding::ForTheStream) return IsUtf8Terminal(stream);
+    return encoding == Encoding::Utf8;
+}
+
+// Writes "PATH:LINE: MESSAGE" (or "PATH: MESSAGE" without a line) to standard error. The
+// path goes out as the user typed it; only the message is the program's own text, which is
+// converted like every warning.
 void ReportAt(const char* path, unsigned long line, const char* message)
 {
-    std::string report = path;
-    if (line > 0) report += ":" + std::to_string(line);
-    report += ": ";
-    report += message;
-    WriteErrorLine(report.c_str());
+    fputs(path, stderr);
+    if (line > 0) fprintf(stderr, ":%lu", line);
+    fputs(": ", stderr);
+    WriteErrorLine(message);
 }
 
 // Reports every flow-line element that names a block beyond the sentence data; each
@@ -223,13 +274,21 @@ int main(int argc, char** argv)
     UseBinaryStandardStreams();
     RecordStartTime();
     Options options;
-    if (!ParseArguments(argc, argv, &options)) {
-        fprintf(stderr, "%s\n", kUsage);
+    std::string error;
+    if (!ParseArguments(argc, argv, &options, &error)) {
+        // The user's own words come back as typed, so they are not converted.
+        fprintf(stderr, "zentavo-cli: %s\n%s\n", error.c_str(), kUsage);
         return 2;
     }
     if (options.help) {
         printf("%s\n%s", kUsage, kHelp);
-        return 0;
+        return fflush(stdout) == 0 ? 0 : 1;
     }
+    if (options.version) {
+        printf("zentavo-cli %s\n", ZENTAVO_VERSION);
+        return fflush(stdout) == 0 ? 0 : 1;
+    }
+    OutputUtf8 = WritesUtf8(options.encoding, stdout);
+    ErrorUtf8 = WritesUtf8(options.encoding, stderr);
     return options.check ? CheckTemplates(options) : ComposeFromTemplates(options);
 }

@@ -8,7 +8,6 @@
 
 #include <map>
 
-#include "core/codepage.h"
 #include "help/topic.h"
 
 bool Utf8ToCp932(const std::string& text, std::string* out)
@@ -28,7 +27,7 @@ bool Utf8ToCp932(const std::string& text, std::string* out)
 
 namespace {
 
-enum Font { FONT_BODY, FONT_BOLD, FONT_HEADING, FONT_TITLE, FONT_VERBATIM, FONT_LINK, FONT_SPACER };
+enum Font { FONT_BODY, FONT_BOLD, FONT_HEADING, FONT_TITLE, FONT_VERBATIM, FONT_LINK };
 
 // Japanese Gothic faces for the Shift-JIS character set: proportional for text, fixed
 // pitch for verbatim lines. A viewer without them picks another font of the same set.
@@ -41,7 +40,6 @@ const FontDescriptor kFonts[] = {
     {FONT_FLAG_BOLD, 30, FAMILY_SWISS, 0, 0, 0, 128},       // FONT_TITLE: 15 point, dark blue
     {0, 20, FAMILY_MODERN, 1, 0, 0, 0},                     // FONT_VERBATIM
     {FONT_FLAG_UNDERLINE, 20, FAMILY_SWISS, 0, 0, 128, 0},  // FONT_LINK: green and underlined
-    {0, 6, FAMILY_SWISS, 0, 0, 0, 0},                       // FONT_SPACER: 3 point blanks
 };
 
 const ParagraphStyle kTitleStyle = {0, 8, 0, 0};
@@ -49,7 +47,7 @@ const ParagraphStyle kHeadingStyle = {10, 2, 0, 0};
 const ParagraphStyle kBodyStyle = {0, 6, 0, 0};
 const ParagraphStyle kItemStyle = {0, 3, 24, -16};
 const ParagraphStyle kVerbatimStyle = {0, 6, 16, 0};
-const ParagraphStyle kLinkListStyle = {0, 6, 8, 0};
+const ParagraphStyle kLinkStyle = {0, 4, 8, 0};
 
 const char kBullet[] = "・";
 
@@ -57,24 +55,14 @@ struct Compiler {
     std::string source;  // file of the topic being compiled, for messages
     std::string* listing;
     std::string* error;
-    std::string links;       // "@> TARGET text" lines of the topic being compiled
-    size_t doubleByteChars;  // two-byte characters written so far in the topic
+    std::string links;  // "@> TARGET text" lines of the topic being compiled
 };
-
-size_t CountDoubleByteChars(const std::string& cp932)
-{
-    size_t count = 0;
-    for (size_t i = 0; i < cp932.size(); ++i)
-        if (IsLeadByte(cp932[i])) ++count, ++i;
-    return count;
-}
 
 // Adds shown text to the paragraph and to the listing.
 void Emit(Compiler* compiler, ParagraphBuilder* paragraph, const std::string& cp932)
 {
     AddText(paragraph, cp932);
     *compiler->listing += cp932;
-    compiler->doubleByteChars += CountDoubleByteChars(cp932);
 }
 
 bool Convert(const std::string& utf8, Compiler* compiler, std::string* cp932)
@@ -98,31 +86,21 @@ bool AddRuns(const std::vector<Run>& runs, unsigned font, Compiler* compiler, Pa
     return true;
 }
 
-// A link list: one line per link, "・" and the target's title in the link font.
-//
-// Wine's viewer places a link by counting the bytes of the text before it, while its text
-// control counts characters, so after n two-byte characters every link sits n places too
-// far on. Each link therefore starts early, with a run of tiny blanks at the end of the
-// line before its own, long enough that the link's byte count starts at or before its
-// text. The blanks do not show, and the text after the list gives way to no link, since
-// the list ends the paragraph. Other viewers count characters and find the same links.
-bool AddLinkList(const std::vector<Run>& runs, Compiler* compiler, ParagraphBuilder* paragraph)
+// A link list: each link a paragraph of its own, its hot spot exactly over the target's
+// title in the link font, with nothing after it in the paragraph, so that nothing but the
+// title is clickable and a click beside it does nothing.
+bool AddLinkList(const std::vector<Run>& runs, Compiler* compiler, std::vector<ParagraphRecord>* records)
 {
     for (const Run& run : runs) {
         std::string text;
         if (!Convert(run.text, compiler, &text)) return false;
-        StartPlainLink(paragraph, ContextHash(run.target));
-        size_t drift = compiler->doubleByteChars;
-        size_t blanks = drift > 2 ? drift - 2 : 0;  // the line break and the bullet come between
-        SetFont(paragraph, FONT_SPACER);
-        AddText(paragraph, std::string(blanks, ' '));
-        AddLineBreak(paragraph);
-        SetFont(paragraph, FONT_BODY);
-        Emit(compiler, paragraph, kBullet);
-        SetFont(paragraph, FONT_LINK);
-        Emit(compiler, paragraph, text);
-        SetFont(paragraph, FONT_BODY);
-        EndLink(paragraph);
+        ParagraphBuilder paragraph;
+        BeginParagraph(&paragraph, kLinkStyle);
+        SetFont(&paragraph, FONT_LINK);
+        StartPlainLink(&paragraph, ContextHash(run.target));
+        Emit(compiler, &paragraph, text);
+        EndLink(&paragraph);
+        records->push_back(EndParagraph(&paragraph));
         *compiler->listing += "\n";
         compiler->links += "@> " + run.target + " " + text + "\n";
     }
@@ -135,7 +113,6 @@ const ParagraphStyle& StyleOf(BlockKind kind)
         case BLOCK_HEADING: return kHeadingStyle;
         case BLOCK_ITEM: return kItemStyle;
         case BLOCK_VERBATIM: return kVerbatimStyle;
-        case BLOCK_LINKS: return kLinkListStyle;
         default: return kBodyStyle;
     }
 }
@@ -152,8 +129,10 @@ bool AddVerbatim(const std::vector<std::string>& lines, Compiler* compiler, Para
     return true;
 }
 
-bool CompileBlock(const Block& block, Compiler* compiler, ParagraphRecord* record)
+// Appends the block's paragraph records: one, or one per link of a link list.
+bool CompileBlock(const Block& block, Compiler* compiler, std::vector<ParagraphRecord>* records)
 {
+    if (block.kind == BLOCK_LINKS) return AddLinkList(block.runs, compiler, records);
     ParagraphBuilder paragraph;
     unsigned font = block.kind == BLOCK_HEADING    ? FONT_HEADING
                     : block.kind == BLOCK_VERBATIM ? FONT_VERBATIM
@@ -162,10 +141,9 @@ bool CompileBlock(const Block& block, Compiler* compiler, ParagraphRecord* recor
     SetFont(&paragraph, font);
     if (block.kind == BLOCK_ITEM) Emit(compiler, &paragraph, kBullet);
     bool ok = block.kind == BLOCK_VERBATIM ? AddVerbatim(block.lines, compiler, &paragraph)
-              : block.kind == BLOCK_LINKS  ? AddLinkList(block.runs, compiler, &paragraph)
                                            : AddRuns(block.runs, font, compiler, &paragraph);
     if (!ok) return false;
-    *record = EndParagraph(&paragraph);
+    records->push_back(EndParagraph(&paragraph));
     return true;
 }
 
@@ -173,7 +151,6 @@ bool CompileTopic(const ManualTopic& topic, Compiler* compiler, TopicRecords* re
 {
     compiler->source = topic.source;
     compiler->links.clear();
-    compiler->doubleByteChars = 0;
     if (!Convert(topic.title, compiler, &records->title)) return false;
     *compiler->listing += "@@ " + std::to_string(topic.mapNumber) + " " + topic.id + "\n";
     ParagraphBuilder title;
@@ -182,10 +159,8 @@ bool CompileTopic(const ManualTopic& topic, Compiler* compiler, TopicRecords* re
     Emit(compiler, &title, records->title);
     *compiler->listing += "\n";
     records->paragraphs.push_back(EndParagraph(&title));
-    for (const Block& block : topic.blocks) {
-        records->paragraphs.emplace_back();
-        if (!CompileBlock(block, compiler, &records->paragraphs.back())) return false;
-    }
+    for (const Block& block : topic.blocks)
+        if (!CompileBlock(block, compiler, &records->paragraphs)) return false;
     *compiler->listing += compiler->links;
     return true;
 }
@@ -215,7 +190,7 @@ bool AddIndexFiles(const std::vector<ManualTopic>& topics, const std::vector<Top
         numbers.push_back({topics[t].mapNumber, offsets[t]});
         titles.push_back({offsets[t], records[t].title});
         for (const std::string& keyword : topics[t].keywords) {
-            Compiler compiler{topics[t].source, nullptr, error, "", 0};
+            Compiler compiler{topics[t].source, nullptr, error, ""};
             std::string converted;
             if (!Convert(keyword, &compiler, &converted)) return false;
             keywords.push_back({converted, offsets[t]});
@@ -246,7 +221,7 @@ bool CompileTopics(const std::vector<ManualTopic>& topics, std::vector<TopicReco
                    std::string* error)
 {
     listing->clear();
-    Compiler compiler{"", listing, error, "", 0};
+    Compiler compiler{"", listing, error, ""};
     records->assign(topics.size(), TopicRecords());
     for (size_t t = 0; t < topics.size(); ++t)
         if (!CompileTopic(topics[t], &compiler, &(*records)[t])) return false;

@@ -1,8 +1,9 @@
-// main.cpp - zentavo-helpgen: builds QUORVEL.HLP from the manual's UTF-8 topic files.
+// main.cpp - zentavo-helpgen: builds QUORVEL.HLP, and the same manual as an HTML page, from
+// the manual's UTF-8 topic files.
 //
-//   zentavo-helpgen OUTPUT.HLP LISTING.TXT TOPIC.txt...
+//   zentavo-helpgen [--html OUTPUT.html] OUTPUT.HLP LISTING.TXT TOPIC.txt...
 //
-// The topics go into the file in the order given; the first is the contents. LISTING.TXT
+// The topics go into the files in the order given; the first is the contents. LISTING.TXT
 // receives what the viewer should show of each topic, for the tests.
 #include <stdio.h>
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "help/compile.h"
+#include "help/html.h"
 #include "help/manual.h"
 
 namespace {
@@ -32,7 +34,8 @@ bool WriteFile(const std::string& path, const void* data, size_t size)
 {
     std::ofstream out(path, std::ios::binary);
     out.write(static_cast<const char*>(data), size);
-    return static_cast<bool>(out);
+    out.close();  // a full disk may show only when the last bytes go out
+    return !out.fail();
 }
 
 int Fail(const std::string& message)
@@ -41,11 +44,18 @@ int Fail(const std::string& message)
     return 1;
 }
 
+bool WriteText(const std::string& path, const std::string& text)
+{
+    return WriteFile(path, text.data(), text.size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 4) return Fail("usage: zentavo-helpgen OUTPUT.HLP LISTING.TXT TOPIC.txt...");
+    std::string html;
+    if (argc > 2 && std::string(argv[1]) == "--html") html = argv[2], argc -= 2, argv += 2;
+    if (argc < 4) return Fail("usage: zentavo-helpgen [--html OUTPUT.html] OUTPUT.HLP LISTING.TXT TOPIC.txt...");
     std::vector<ManualTopic> topics;
     std::string error;
     for (int i = 3; i < argc; ++i) {
@@ -59,7 +69,7 @@ int main(int argc, char** argv)
     if (!CompileManual(topics, kHelpTitle, &manual, &error)) return Fail(error);
     if (!WriteFile(argv[1], manual.helpFile.data(), manual.helpFile.size()))
         return Fail(std::string("cannot write ") + argv[1]);
-    if (!WriteFile(argv[2], manual.listing.data(), manual.listing.size()))
-        return Fail(std::string("cannot write ") + argv[2]);
+    if (!WriteText(argv[2], manual.listing)) return Fail(std::string("cannot write ") + argv[2]);
+    if (!html.empty() && !WriteText(html, BuildHtmlManual(topics))) return Fail("cannot write " + html);
     return 0;
 }

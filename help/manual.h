@@ -17,7 +17,7 @@
 //                               shows the text instead. Consecutive ones form one list
 //
 // Inside paragraphs, headings and items, **bold** marks bold text. Links stand only in link
-// lists: that is where the compiler can make them work in every viewer (see compile.cpp).
+// lists, where each link is a line of its own that nothing but its text makes clickable.
 // The first topic is the contents topic.
 #ifndef ZENTAVO_HELP_MANUAL_H
 #define ZENTAVO_HELP_MANUAL_H

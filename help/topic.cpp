@@ -1,6 +1,8 @@
 // topic.cpp - paragraph records and the layout of the |TOPIC file.
 #include "help/topic.h"
 
+#include <algorithm>
+
 namespace {
 
 enum {
@@ -136,25 +138,23 @@ std::vector<Link> CollectLinks(const std::vector<TopicRecords>& topics)
     return links;
 }
 
-bool PlaceLinks(std::vector<Link>* links, std::string* error)
+// The records form one stream of data through the blocks, each block's data following its
+// 12-byte header; a record that does not fit the rest of a block continues in the next one.
+// A record's TOPICOFFSET counts the text of the records before it that start in its block.
+void PlaceLinks(std::vector<Link>* links)
 {
     const size_t capacity = TOPIC_BLOCK_SIZE - TOPIC_BLOCK_HEADER_SIZE;
-    unsigned block = 0;
-    size_t used = 0;
+    size_t at = 0;  // in the stream of block data
+    unsigned block = ~0u;
     uint32_t characters = 0;
     for (Link& link : *links) {
-        if (LinkSize(link) > capacity) {
-            *error = "a paragraph of " + std::to_string(LinkSize(link)) + " bytes does not fit a topic block";
-            return false;
-        }
-        if (used + LinkSize(link) > capacity) ++block, used = 0, characters = 0;
+        if (at / capacity != block) block = at / capacity, characters = 0;
         link.block = block;
-        link.position = block * 0x4000 + TOPIC_BLOCK_HEADER_SIZE + used;
+        link.position = block * 0x4000 + TOPIC_BLOCK_HEADER_SIZE + at % capacity;
         link.offset = block * 0x8000 + characters;
-        used += LinkSize(link);
+        at += LinkSize(link);
         if (link.type == RECORD_TEXT) characters += link.data2.size();
     }
-    return true;
 }
 
 // The header records' fields: size, browse sequence, number, regions and the next topic.
@@ -195,21 +195,32 @@ void WriteLink(const std::vector<Link>& links, size_t i, Bytes* out)
     out->insert(out->end(), link.data2.begin(), link.data2.end());
 }
 
+// The block header before each block's data: the last record that starts before the block,
+// the first that starts in it, and the last topic header before that one.
+void PutBlockHeader(const std::vector<Link>& links, unsigned block, Bytes* out)
+{
+    size_t first = 0;
+    while (first < links.size() && links[first].block < block) ++first;
+    uint32_t lastHeader = NONE;
+    for (size_t i = 0; i < first; ++i)
+        if (links[i].type == RECORD_TOPIC_HEADER) lastHeader = links[i].position;
+    PutDword(out, first > 0 ? links[first - 1].position : NONE);
+    PutDword(out, first < links.size() && links[first].block == block ? links[first].position : NONE);
+    PutDword(out, lastHeader);
+}
+
 Bytes WriteBlocks(const std::vector<Link>& links)
 {
+    Bytes stream;
+    for (size_t i = 0; i < links.size(); ++i) WriteLink(links, i, &stream);
+    const size_t capacity = TOPIC_BLOCK_SIZE - TOPIC_BLOCK_HEADER_SIZE;
     Bytes out;
-    uint32_t lastHeader = NONE;
-    for (size_t i = 0; i < links.size(); ++i) {
-        if (i == 0 || links[i].block != links[i - 1].block) {
-            out.resize(links[i].block * TOPIC_BLOCK_SIZE, 0);
-            PutDword(&out, i > 0 ? links[i - 1].position : NONE);  // last link of the block before
-            PutDword(&out, links[i].position);                     // first link of this block
-            PutDword(&out, lastHeader);                            // last topic header before it
-        }
-        if (links[i].type == RECORD_TOPIC_HEADER) lastHeader = links[i].position;
-        WriteLink(links, i, &out);
+    for (unsigned block = 0; block * capacity < stream.size(); ++block) {
+        PutBlockHeader(links, block, &out);
+        size_t start = block * capacity, end = std::min(stream.size(), start + capacity);
+        out.insert(out.end(), stream.begin() + start, stream.begin() + end);
     }
-    out.resize((links.back().block + 1) * TOPIC_BLOCK_SIZE, 0);
+    out.resize((out.size() + TOPIC_BLOCK_SIZE - 1) / TOPIC_BLOCK_SIZE * TOPIC_BLOCK_SIZE, 0);
     return out;
 }
 
@@ -217,8 +228,15 @@ Bytes WriteBlocks(const std::vector<Link>& links)
 
 bool BuildTopicFile(const std::vector<TopicRecords>& topics, TopicFile* result, std::string* error)
 {
+    for (const TopicRecords& topic : topics) {
+        for (const ParagraphRecord& paragraph : topic.paragraphs) {
+            if (paragraph.text.size() < MAX_PARAGRAPH_TEXT) continue;
+            *error = "a paragraph of " + std::to_string(paragraph.text.size()) + " bytes of text is too long";
+            return false;
+        }
+    }
     std::vector<Link> links = CollectLinks(topics);
-    if (!PlaceLinks(&links, error)) return false;
+    PlaceLinks(&links);
     result->topicOffsets.clear();
     FillTopicHeaders(&links, topics.size(), &result->topicOffsets);
     result->bytes = WriteBlocks(links);

@@ -66,12 +66,13 @@ enum {
     TOPIC_BLOCK_SIZE = 4096,
     TOPIC_BLOCK_HEADER_SIZE = 12,
     TOPIC_LINK_HEADER_SIZE = 21,
+    MAX_PARAGRAPH_TEXT = 0x8000,
 };
 
 // Lays the topics out in order, each topic's browse sequence running to its neighbours.
-// A record never crosses a block boundary: the rest of the block is left zero and the
-// record starts the next one. Returns false (with a message in *error) when a record is
-// larger than a block.
+// Records follow each other through the blocks, a record that reaches the end of a block
+// continuing in the next. Returns false (with a message in *error) when a paragraph holds
+// MAX_PARAGRAPH_TEXT bytes of text or more, more than its record can count.
 bool BuildTopicFile(const std::vector<TopicRecords>& topics, TopicFile* result, std::string* error);
 
 #endif

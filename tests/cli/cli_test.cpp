@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/test_host.h"
+#include "zentavo_version.h"
 
 namespace {
 
@@ -15,10 +16,9 @@ struct CliRun {
     std::string err;
 };
 
-CliRun RunCli(const std::string& arguments)
+CliRun RunShell(const std::string& command)
 {
-    std::string command = std::string(ZENTAVO_CLI) + " " + arguments + " 2>zentavo-test-stderr";
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen((command + " 2>zentavo-test-stderr").c_str(), "r");
     CliRun run{-1, "", ""};
     if (!pipe) return run;
     char block[4096];
@@ -30,22 +30,46 @@ CliRun RunCli(const std::string& arguments)
     return run;
 }
 
+CliRun RunCli(const std::string& arguments)
+{
+    return RunShell(std::string(ZENTAVO_CLI) + " " + arguments);
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
 const std::string kSample = std::string(ZENTAVO_SAMPLES) + "/town-news.new";
 const std::string kGood = "Good\n0,1,-1\nA\nB\n/E\nx/@y\n/E\n";
 
-TEST(CliUsage, BadArgumentsGiveStatus2AndOneLine)
+TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
 {
-    for (const char* arguments : {"", "--count", "--count x t.new", "--count -1 t.new", "--elapsed t.new",
-                                  "--frobnicate t.new", "--check --count 2 t.new"}) {
-        CliRun run = RunCli(arguments);
-        EXPECT_EQ(run.status, 2) << arguments;
-        EXPECT_EQ(run.out, "") << arguments;
-        EXPECT_EQ(run.err.find("usage: zentavo-cli"), 0u) << arguments;
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << arguments;
+    const struct {
+        const char* arguments;
+        const char* error;
+    } cases[] = {
+        {"", "no TEMPLATE given"},
+        {"--count", "--count needs a whole number"},
+        {"--count -1 t.new", "--count needs a whole number, not \"-1\""},
+        {"--count 5x t.new", "--count needs a whole number, not \"5x\""},
+        {"--elapsed=x t.new", "--elapsed needs a number of milliseconds, not \"x\""},
+        {"--transcript= t.new", "--transcript needs a file name, not \"\""},
+        {"--frobnicate t.new", "unknown option \"--frobnicate\""},
+        {"--check --count 2 t.new", "--check does not go with --count, --elapsed or --transcript"},
+    };
+    for (const auto& c : cases) {
+        CliRun run = RunCli(c.arguments);
+        EXPECT_EQ(run.status, 2) << c.arguments;
+        EXPECT_EQ(run.out, "") << c.arguments;
+        size_t lineEnd = run.err.find('\n');
+        EXPECT_EQ(run.err.substr(0, lineEnd), std::string("zentavo-cli: ") + c.error);
+        EXPECT_EQ(run.err.find("usage: zentavo-cli"), lineEnd + 1) << c.arguments;
     }
-    CliRun help = RunCli("--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--transcript FILE"), std::string::npos);
+    EXPECT_EQ(RunCli("--help").status, 0);
+    CliRun version = RunCli("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "zentavo-cli " ZENTAVO_VERSION "\n");
 }
 
 TEST(CliCompose, SameElapsedGivesSameTextsAndConsecutiveSeeds)
@@ -86,14 +110,36 @@ TEST(CliCompose, CompositionFailureIsReportedAndTheRestGoOn)
               std::string::npos);
 }
 
-TEST(CliCompose, Utf8ConvertsOutputAndWarnings)
+// Output and warnings are UTF-8 on a terminal in a UTF-8 locale, code page 932 into pipes and
+// files or on other terminals, and either when asked for.
+TEST(CliEncoding, Utf8OnlyOnAUtf8TerminalUnlessAskedFor)
 {
-    CliRun run = RunCli("--utf8 --elapsed 7 " + kSample + " no-such-file.new");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err,
-              "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE3\x81\x8C\xE8\xA6\x8B\xE3\x81\xA4\xE3\x81\x8B"
-              "\xE3\x82\x8A\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93\n");  // ファイルが見つかりません
-    EXPECT_NE(run.out.find("\xE3\x80\x90"), std::string::npos);       // 【 in UTF-8
+    const std::string run = std::string(ZENTAVO_CLI) + " --elapsed 7 " + kSample + " no-such-file.new ";
+    const struct {
+        const char* locale;
+        const char* rest;
+        bool utf8;
+    } cases[] = {
+        {"ja_JP.UTF-8", "", true}, {"C.UTF-8", "--cp932", false},    {"C", "", false},
+        {"C", "--utf8", true},     {"C.UTF-8", "2>&1 | cat", false}, {"C", "--utf8 2>&1 | cat", true},
+    };
+    for (const auto& c : cases) {
+        // script(1) runs the command with its standard output and error on a pseudo-terminal.
+        std::string received =
+            RunShell("script -qec 'LC_ALL=" + std::string(c.locale) + " " + run + c.rest + "' /dev/null").out;
+        // ファイルが見つかりません and 【 in UTF-8
+        EXPECT_EQ(Contains(received,
+                           "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE3\x81\x8C\xE8\xA6\x8B"
+                           "\xE3\x81\xA4\xE3\x81\x8B\xE3\x82\x8A\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93") &&
+                      Contains(received, "\xE3\x80\x90"),
+                  c.utf8)
+            << c.locale << " " << c.rest;
+        EXPECT_EQ(Contains(received, "ファイルが見つかりません") && Contains(received, "【"), !c.utf8)
+            << c.locale << " " << c.rest;
+    }
+    // Bytes that are not code page 932 become U+FFFD each, and what follows them survives.
+    std::string odd = WriteScratchFile("odd.new", "T\n0,-1\n\x81 x\xA0y\n/E\n");
+    EXPECT_EQ(RunCli("--utf8 --elapsed 0 " + odd).out, "\xEF\xBF\xBD x\xEF\xBF\xBDy\n\n");
 }
 
 TEST(CliTranscript, RecordsTitlesAndNewsWithCrLf)
@@ -135,6 +181,13 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
                            ":4: 定義されていないブロック9が、流れデータ第2行目の第4個目で指定されました\n" + undefined +
                            ":9: 注意: ブロック2はどの流れデータでも使われていません\n" +
                            "no-such-file.new: ファイルが見つかりません\n");
+
+    // One undefined block alone is a fault; a file name in UTF-8 (ニ) stays as typed while the
+    // message is converted.
+    std::string named = WriteScratchFile("\xE3\x83\x8B.new", "T\n0,5,-1\na\n/E\n");
+    CliRun one = RunCli("--check --utf8 " + named);
+    EXPECT_EQ(one.status, 1);
+    EXPECT_EQ(one.err.find(named + ":2: \xE5\xAE\x9A"), 0u);  // 定
 }
 
 }  // namespace

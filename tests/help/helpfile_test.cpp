@@ -131,46 +131,6 @@ TEST(HelpFileLayout, DirectoryFindsEveryInternalFile)
     EXPECT_TRUE(InternalFile(file, "|CONTEXT").empty());
 }
 
-TEST(HelpFileLayout, SystemRecordsCarryTitleContentsWindowAndCharset)
-{
-    SystemInfo info{"Title", "", 0x8005, {"BrowseButtons()"}, {{"main", "main", "Caption"}}, 0x0411, 128};
-    Bytes system = BuildSystemFile(info);
-    EXPECT_EQ(Word(system, 0), 0x036Cu);
-    EXPECT_EQ(Word(system, 2), 33u);
-    EXPECT_EQ(Word(system, 10), 0u) << "uncompressed 4 KB topic blocks";
-    std::map<unsigned, Bytes> records;
-    for (size_t at = 12; at + 4 <= system.size(); at += 4 + Word(system, at + 2))
-        records[Word(system, at)] = Bytes(system.begin() + at + 4, system.begin() + at + 4 + Word(system, at + 2));
-    EXPECT_STREQ(reinterpret_cast<const char*>(records[1].data()), "Title");
-    EXPECT_EQ(records.count(2), 0u);
-    EXPECT_EQ(Dword(records[3], 0), 0x8005u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(records[4].data()), "BrowseButtons()");
-    ASSERT_EQ(records[6].size(), 90u);
-    EXPECT_EQ(Word(records[6], 0) & 7u, 7u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(&records[6][12]), "main");
-    EXPECT_STREQ(reinterpret_cast<const char*>(&records[6][21]), "Caption");
-    EXPECT_EQ(records[11][0], 128);
-}
-
-TEST(HelpParagraphs, TextPiecesAndCommandsPairUp)
-{
-    ParagraphBuilder builder;
-    BeginParagraph(&builder, {0, 6, 0, 0});
-    AddText(&builder, "ab");
-    SetFont(&builder, 3);
-    AddText(&builder, "c");
-    AddLineBreak(&builder);
-    StartPlainLink(&builder, 0x01020304);
-    AddText(&builder, "d");
-    EndLink(&builder);
-    ParagraphRecord record = EndParagraph(&builder);
-    EXPECT_EQ(record.text, Bytes({'a', 'b', 0, 'c', 0, 0, 'd', 0, 0, 0}));
-    // TopicSize, TopicLength, two fixed bytes, id, settings (space below), then the commands.
-    Bytes expected = {0x26, 0x80, 20,   0x00, 0x80, 0, 0, 0x04, 0,    (64 + 6) * 2, 0x80,
-                      3,    0,    0x81, 0xE7, 4,    3, 2, 1,    0x89, 0x82,         0xFF};
-    EXPECT_EQ(record.formatting, expected);
-}
-
 // A paragraph of the given size: text of n bytes.
 ParagraphRecord ParagraphOf(size_t n)
 {
@@ -182,39 +142,49 @@ ParagraphRecord ParagraphOf(size_t n)
 
 TEST(HelpTopicFile, RecordsChainThroughBlocksWithConsistentOffsets)
 {
-    std::vector<TopicRecords> topics = {{"One", {ParagraphOf(3000), ParagraphOf(2000)}}, {"Two", {ParagraphOf(10)}}};
+    std::vector<TopicRecords> topics = {{"One", {ParagraphOf(3000), ParagraphOf(5000)}}, {"Two", {ParagraphOf(10)}}};
     TopicFile file;
     std::string error;
     ASSERT_TRUE(BuildTopicFile(topics, &file, &error)) << error;
     ASSERT_EQ(file.bytes.size() % TOPIC_BLOCK_SIZE, 0u);
     ASSERT_EQ(file.topicOffsets.size(), 2u);
+    // The blocks' data as one stream, as the viewer reads it.
+    const size_t capacity = TOPIC_BLOCK_SIZE - 12;
+    Bytes stream;
+    for (size_t block = 0; block < file.bytes.size(); block += TOPIC_BLOCK_SIZE)
+        stream.insert(stream.end(), file.bytes.begin() + block + 12, file.bytes.begin() + block + TOPIC_BLOCK_SIZE);
     // Walk the chain as the viewer does, computing TOPICOFFSETs as it does.
-    std::vector<uint32_t> headerOffsets, headerPositions;
+    std::vector<uint32_t> headerOffsets;
+    std::vector<size_t> headers, texts;
     unsigned lastBlock = ~0u, characters = 0;
     for (uint32_t pos = 12; pos != 0xFFFFFFFF;) {
-        unsigned block = (pos - 12) >> 14, offset = (pos - 12) & 0x3FFF;
-        size_t at = block * TOPIC_BLOCK_SIZE + 12 + offset;
-        ASSERT_LE(offset + Dword(file.bytes, at), TOPIC_BLOCK_SIZE - 12u) << "a record crosses a block";
-        if (block != lastBlock) characters = 0, lastBlock = block;
-        if (file.bytes[at + 20] == 2) {
-            headerOffsets.push_back(block * 0x8000 + characters);
-            headerPositions.push_back(pos);
-        } else {
-            characters += Dword(file.bytes, at + 4);
+        unsigned block = (pos - 12) >> 14;
+        size_t at = block * capacity + ((pos - 12) & 0x3FFF);
+        if (block != lastBlock) {
+            characters = 0, lastBlock = block;
+            EXPECT_EQ(Dword(file.bytes, block * TOPIC_BLOCK_SIZE + 4), pos) << "first record of block " << block;
         }
-        pos = Dword(file.bytes, at + 12);
+        if (stream[at + 20] == 2) {
+            headerOffsets.push_back(block * 0x8000 + characters);
+            headers.push_back(at);
+        } else {
+            characters += Dword(stream, at + 4);
+            texts.push_back(at + Dword(stream, at + 16));
+        }
+        pos = Dword(stream, at + 12);
     }
     ASSERT_EQ(headerOffsets.size(), 3u) << "two topics and the closing header";
     EXPECT_EQ(headerOffsets[0], file.topicOffsets[0]);
     EXPECT_EQ(headerOffsets[1], file.topicOffsets[1]);
-    EXPECT_EQ(file.topicOffsets[1] >> 15, 1u) << "the 2000-byte paragraph moved to a new block";
-    size_t second = (headerPositions[1] - 12) / 0x4000 * TOPIC_BLOCK_SIZE + 12 + ((headerPositions[1] - 12) & 0x3FFF);
-    EXPECT_EQ(Dword(file.bytes, second + 21 + 4), file.topicOffsets[0]) << "browse back";
-    EXPECT_EQ(Dword(file.bytes, second + 21 + 8), 0xFFFFFFFFu) << "browse forward from the last topic";
-    EXPECT_EQ(Dword(file.bytes, second + 21 + 24), headerPositions[2]) << "next topic";
-    EXPECT_EQ(std::string(&file.bytes[second + 49], &file.bytes[second + 52]), "Two");
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(std::string(&stream[texts[1]], &stream[texts[1]] + 5000), std::string(5000, 'x'))
+        << "the long paragraph runs on through the next block";
+    EXPECT_EQ(file.bytes.size(), 3u * TOPIC_BLOCK_SIZE);
+    EXPECT_EQ(Dword(stream, headers[1] + 21 + 4), file.topicOffsets[0]) << "browse back";
+    EXPECT_EQ(Dword(stream, headers[1] + 21 + 8), 0xFFFFFFFFu) << "browse forward from the last topic";
+    EXPECT_EQ(std::string(&stream[headers[1] + 49], &stream[headers[1] + 52]), "Two");
 
-    topics[0].paragraphs.push_back(ParagraphOf(5000));
+    topics[0].paragraphs.push_back(ParagraphOf(MAX_PARAGRAPH_TEXT));
     EXPECT_FALSE(BuildTopicFile(topics, &file, &error));
 }
 

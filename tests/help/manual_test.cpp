@@ -1,10 +1,11 @@
-// manual_test.cpp - the manual's markup, its checks, its links in Wine's counting, and the manual itself.
+// manual_test.cpp - the manual's markup, its checks, where its links' hot spots lie, and the manual itself.
 #include <gtest/gtest.h>
+
+#include <string.h>
 
 #include <fstream>
 #include <sstream>
 
-#include "core/codepage.h"
 #include "help/compile.h"
 #include "help/manual.h"
 #include "template/template.h"
@@ -85,28 +86,20 @@ TEST(ManualChecks, ContentsMustReachEveryTopicAndNamesMustBeUnique)
     }
 }
 
-// Where Wine's viewer puts a link (counting text bytes from the topic start) and where its
-// text control shows the link's text (counting characters).
-struct LinkPlace {
-    size_t viewerStart, viewerEnd, shownStart, shownEnd;
+// A hot spot as the format places it: from its jump command to the end-of-link command,
+// in bytes of the paragraph's text.
+struct HotSpot {
+    size_t start, end;
+    uint32_t target;
 };
-
-size_t Characters(const std::string& bytes)
-{
-    size_t n = 0;
-    for (size_t i = 0; i < bytes.size(); ++i, ++n)
-        if (IsLeadByte(bytes[i])) ++i;
-    return n;
-}
 
 size_t CompressedSize(unsigned char first, size_t small)
 {
     return first & 1 ? small * 2 : small;
 }
 
-// Reads a paragraph record as the viewer does, moving both counts and noting links. The
-// link font (descriptor 5) marks where a link's own text starts.
-void WalkParagraph(const ParagraphRecord& record, size_t* viewer, size_t* shown, std::vector<LinkPlace>* links)
+// Reads a paragraph record: its text, and its hot spots.
+std::string WalkParagraph(const ParagraphRecord& record, std::vector<HotSpot>* spots)
 {
     const Bytes& f = record.formatting;
     size_t at = CompressedSize(f[0], 2);
@@ -116,22 +109,22 @@ void WalkParagraph(const ParagraphRecord& record, size_t* viewer, size_t* shown,
     for (unsigned bit = 0x0002; bit <= 0x0040; bit <<= 1)
         if (settings & bit) at += CompressedSize(f[at], 1);
     const char* text = reinterpret_cast<const char*>(record.text.data());
+    std::string shown;
     for (;;) {
-        std::string piece(text);
-        text += piece.size() + 1;
-        *viewer += piece.size();
-        *shown += Characters(piece);
+        shown += text;
+        text += strlen(text) + 1;
         unsigned char command = f[at];
-        if (command == 0xFF) return;
-        if (command == 0x80 && f[at + 1] == 5) links->back().shownStart = *shown;
-        if (command == 0x81 || command == 0x82) ++*viewer, ++*shown;
-        if (command == 0xE7) links->push_back({*viewer, 0, 0, 0});
-        if (command == 0x89) links->back().viewerEnd = *viewer, links->back().shownEnd = *shown;
+        if (command == 0xFF) return shown;
+        if (command == 0x81) shown += '\n';
+        if (command == 0xE7)
+            spots->push_back({shown.size(), 0,
+                              static_cast<uint32_t>(f[at + 1] | f[at + 2] << 8 | f[at + 3] << 16 | f[at + 4] << 24)});
+        if (command == 0x89) spots->back().end = shown.size();
         at += command == 0x80 ? 3 : command == 0xE7 ? 5 : 1;
     }
 }
 
-TEST(ManualLinks, EveryLinkCoversItsTextInBothCountings)
+TEST(ManualLinks, EachHotSpotCoversExactlyItsTextAloneInItsParagraph)
 {
     std::vector<ManualTopic> topics = {
         Parse(u8"@topic C 1\n@title 長い目次のタイトル\n\n日本語の説明がここに長く続きます。\n\n> [[A]]\n> "
@@ -141,16 +134,20 @@ TEST(ManualLinks, EveryLinkCoversItsTextInBothCountings)
     ASSERT_TRUE(ResolveManual(&topics, &error)) << error;
     std::vector<TopicRecords> records;
     ASSERT_TRUE(CompileTopics(topics, &records, &listing, &error)) << error;
-    std::vector<LinkPlace> links;
-    size_t viewer = 0, shown = 0;
-    for (const ParagraphRecord& paragraph : records[0].paragraphs) WalkParagraph(paragraph, &viewer, &shown, &links);
-    ASSERT_EQ(links.size(), 2u);
-    for (const LinkPlace& link : links) {
-        EXPECT_LE(link.viewerStart, link.shownStart) << "the link starts after its text";
-        EXPECT_GE(link.viewerEnd, link.shownEnd);
-        EXPECT_GT(link.shownEnd, link.shownStart);
+    std::string first, second;
+    ASSERT_TRUE(Utf8ToCp932(u8"最初のトピック", &first) && Utf8ToCp932(u8"もうひとつ", &second));
+    std::vector<std::string> linked;
+    for (const ParagraphRecord& paragraph : records[0].paragraphs) {
+        std::vector<HotSpot> spots;
+        std::string shown = WalkParagraph(paragraph, &spots);
+        if (spots.empty()) continue;
+        ASSERT_EQ(spots.size(), 1u) << shown;
+        EXPECT_EQ(spots[0].start, 0u) << "the link starts its paragraph";
+        EXPECT_EQ(spots[0].end, shown.size()) << "nothing follows the link";
+        linked.push_back(shown);
+        EXPECT_EQ(spots[0].target, ContextHash(linked.size() == 1 ? "A" : "B"));
     }
-    EXPECT_GE(links[1].viewerStart, links[0].viewerEnd);
+    EXPECT_EQ(linked, std::vector<std::string>({first, second}));
 }
 
 std::string ReadFile(const std::string& path)
