@@ -9,6 +9,7 @@
 #include <map>
 
 #include "help/topic.h"
+#include "zentavo_version.h"
 
 bool Utf8ToCp932(const std::string& text, std::string* out)
 {
@@ -169,7 +170,7 @@ SystemInfo MakeSystemInfo(const std::string& helpTitle, uint32_t contentsOffset)
 {
     SystemInfo info;
     info.title = helpTitle;
-    info.copyright = "Zentavo for Windows 95 version 1.10";
+    info.copyright = ZENTAVO_PRODUCT_NAME;
     info.contentsOffset = contentsOffset;
     info.macros = {"BrowseButtons()"};  // << and >> walk through all topics in order
     info.windows = {{"main", "main", helpTitle}};
