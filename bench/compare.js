@@ -44,7 +44,7 @@ const BENCH = path.join(options.build, 'bench');
 const NATIVE = path.join(options.build, 'native');
 const WINDOWS_BIN = path.join(options.build, options.windows, 'bin');
 const WINE_RUN = [path.join(ROOT, 'scripts', 'wine-run'), `--${options.windows}`];
-const WINE_ENV = {...process.env, ZENTAVO_WINEPREFIX: path.join(options.build, 'bench-wineprefix')};
+const WINE_ENV = {...process.env, ZENTAVO_WINEPREFIX: path.join(options.build, `bench-wineprefix-${options.windows}`)};
 WINE_ENV.WINEPREFIX = WINE_ENV.ZENTAVO_WINEPREFIX;
 
 // Runs a program to its end and returns its standard output; any failure ends the run.
