@@ -6,11 +6,11 @@
 // DIR is the build folder (default: build/benchmarks) with native/ and the Windows build that
 // runs here (win32 or win64: --windows, else $WINDOWS_BUILD, else win32) built with
 // -DZENTAVO_BENCH=ON; every Wine row names the build it timed. The templates, the Tracery
-// grammars and tracery-grammar itself go to DIR/bench; the Wine runs use their own prefix,
-// DIR/bench-wineprefix, so that stopping its Wine server for cold starts never touches a test
-// run. Times on a shared machine vary a
-// lot, so each comparison runs both sides in turn, round after round, and takes the median
-// of the per-round ratios. Writes DIR/bench/results.json; exits 1 when a goal is missed.
+// grammars and tracery-grammar itself go to DIR/bench; the Wine runs use a prefix of their own,
+// DIR/bench-wineprefix-win32 or -win64, so that stopping its Wine server for cold starts never
+// touches a test run. Times on a shared machine vary a lot, so each comparison runs both sides
+// in turn, round after round, and takes the median of the per-round ratios. Writes
+// DIR/bench/results.json; exits 1 when a goal is missed.
 'use strict';
 
 const childProcess = require('child_process');
