@@ -39,7 +39,7 @@ TEST_F(StartUp, WithoutAPathTheWindowWaitsHiddenWithShowGrayedAndRecordUnchecked
 
 TEST_F(StartUp, AValidTemplateGivesItsTitleAsCaptionAndEnablesShow)
 {
-    WriteFileBytes(TEMPLATE_FILE, TEST_TEMPLATE);
+    WriteScratchFile(TEMPLATE_FILE, TEST_TEMPLATE);
     ASSERT_EQ(Start(TEMPLATE_FILE), 1);
     EXPECT_EQ(Caption(), TEST_TEMPLATE_TITLE);
     EXPECT_FALSE(MenuState(NEWS_SUBMENU, CMD_SHOW) & MF_GRAYED);
@@ -47,21 +47,6 @@ TEST_F(StartUp, AValidTemplateGivesItsTitleAsCaptionAndEnablesShow)
     EXPECT_FALSE(MenuState(OPTIONS_SUBMENU, CMD_RECORD) & MF_CHECKED);
     EXPECT_FALSE(ToolbarButtonChecked(CMD_RECORD));
     EXPECT_TRUE(CaughtBoxes.empty());
-    remove(TEMPLATE_FILE);
-}
-
-TEST_F(StartUp, AQuotedPathWithBlanksLoadsWithoutItsQuotes)
-{
-    CreateDirectoryA("zentavo window test", nullptr);
-    const std::string path = "zentavo window test\\town news.new";
-    WriteFileBytes(path, TEST_TEMPLATE);
-    ASSERT_EQ(Start("\"" + path + "\""), 1);
-    EXPECT_STREQ(CommandLinePath, path.c_str());
-    EXPECT_EQ(Caption(), TEST_TEMPLATE_TITLE);
-    EXPECT_TRUE(ToolbarButtonEnabled(CMD_SHOW));
-    EXPECT_TRUE(CaughtBoxes.empty());
-    remove(path.c_str());
-    RemoveDirectoryA("zentavo window test");
 }
 
 // The loader's warning comes up owned by the main window before that is shown; the program then
@@ -82,9 +67,8 @@ class StartUpWithAFailingTemplate : public WindowTest, public ::testing::WithPar
 
 TEST_P(StartUpWithAFailingTemplate, ShowsTheLoadersWarningFirst)
 {
-    if (GetParam().file) WriteFileBytes(TEMPLATE_FILE, GetParam().file);
+    if (GetParam().file) WriteScratchFile(TEMPLATE_FILE, GetParam().file);
     ASSERT_EQ(Start(GetParam().tail), 1);
-    remove(TEMPLATE_FILE);
     ASSERT_EQ(CaughtBoxes.size(), 1u);
     EXPECT_EQ(CaughtBoxes[0].caption, "Zentavo");
     ASSERT_EQ(CaughtBoxes[0].texts.size(), 1u);
@@ -193,7 +177,7 @@ TEST_F(ShutDown, CtrlXExitsThroughTheAcceleratorTable)
 TEST_F(ShutDown, ExitWhileRecordingClosesTheTranscriptAndClearsTheMarks)
 {
     const char transcript[] = "zentavo-window-test.txt";
-    WriteFileBytes(TEMPLATE_FILE, TEST_TEMPLATE);
+    WriteScratchFile(TEMPLATE_FILE, TEST_TEMPLATE);
     ASSERT_EQ(Start(TEMPLATE_FILE), 1);
     ASSERT_EQ(BeginTranscript(transcript), 1);
     EXPECT_TRUE(MenuState(OPTIONS_SUBMENU, CMD_RECORD) & MF_CHECKED);
@@ -204,9 +188,7 @@ TEST_F(ShutDown, ExitWhileRecordingClosesTheTranscriptAndClearsTheMarks)
     EXPECT_EQ(TranscriptFile, nullptr);
     EXPECT_FALSE(MenuState(OPTIONS_SUBMENU, CMD_RECORD) & MF_CHECKED);
     EXPECT_FALSE(ToolbarButtonChecked(CMD_RECORD));
-    EXPECT_EQ(ReadFileBytes(transcript), std::string(TEST_TEMPLATE_TITLE) + "\r\n\r\n");
-    remove(transcript);
-    remove(TEMPLATE_FILE);
+    EXPECT_EQ(ReadWholeFile(transcript), std::string(TEST_TEMPLATE_TITLE) + "\r\n\r\n");
 }
 
 }  // namespace
