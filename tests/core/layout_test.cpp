@@ -1,7 +1,6 @@
 // layout_test.cpp - the news view's layout walk with a fake font.
 #include <gtest/gtest.h>
 #include <string.h>
-#include "transcript/transcript.h"
 
 #include <string>
 #include <vector>
@@ -83,6 +82,17 @@ TEST_F(Layout, DoubleByteUnitsStayWhole)
               0u);  // the line feed after a lead byte is part of its unit
     EXPECT_EQ(font.drawn,
               (std::vector<DrawnUnit>{{0, 44, "\x82\xa0"}, {16, 44, "a"}, {24, 44, "\x82\n"}, {40, 44, "\x81"}}));
+    // Lead bytes are 0x81 to 0x9F and 0xE0 to 0xFC: at each edge of both ranges, a byte takes
+    // the next one into its unit or stands alone.
+    const struct {
+        char byte;
+        bool lead;
+    } edges[] = {{'\x80', false}, {'\x81', true}, {'\x9f', true}, {'\xa0', false},
+                 {'\xdf', false}, {'\xe0', true}, {'\xfc', true}, {'\xfd', false}};
+    for (const auto& edge : edges) {
+        Walk(std::string(1, edge.byte) + "x");
+        EXPECT_EQ(font.drawn.size(), edge.lead ? 1u : 2u) << std::hex << (edge.byte & 0xFF);
+    }
 }
 
 TEST_F(Layout, NarrowWindowPutsEveryUnitOnItsOwnLine)
@@ -127,31 +137,6 @@ TEST_F(Layout, NothingToShowWithoutTitleOrNews)
     NewsBuffer[0] = '\0';
     EXPECT_EQ(LayOutNewsView(metrics, UnitPainter{Measure, Draw, &font}), 0);
     EXPECT_TRUE(font.drawn.size() == 4u);
-}
-
-TEST(TranscriptName, ProposedFromTheTemplatePath)
-{
-    const struct {
-        std::string path, proposed;
-    } cases[] = {
-        {"D:\\news\\sample.new", "D:\\news\\sample.txt"},
-        {"D:\\news\\sample.vnt", "D:\\news\\sample.txt"},
-        {"D:\\my.news\\sample.new", "D:\\my.news\\sample.txt"},
-        {"D:\\my.news\\sample", "D:\\my.txt"},
-        {"D:\\news\\sample", "D:\\news\\sample"},
-        {"", ""},
-        {"a.b.", "a.b.txt"},
-        {std::string(250, 'p') + ".new", std::string(250, 'p') + ".txt"},
-        {std::string(251, 'p') + ".new", std::string(251, 'p') + ".txt"},
-        {"x.y" + std::string(249, 'p') + ".ne", "x.txt"},  // the last dot stands at 252
-    };
-    for (const auto& c : cases) {
-        ASSERT_LT(c.path.size(), 256u);
-        char buffer[256] = {};
-        memcpy(buffer, c.path.c_str(), c.path.size() + 1);
-        ProposeTranscriptName(buffer);
-        EXPECT_EQ(std::string(buffer), c.proposed) << c.path;
-    }
 }
 
 }  // namespace

@@ -16,18 +16,8 @@ class Transcript : public ::testing::Test {
 protected:
     void SetUp() override { ResetCoreForTest(); }
     void TearDown() override { ResetCoreForTest(); }
-    const std::string path = "zentavo-test-transcript.txt";
+    const std::string path = "transcript.txt";
 };
-
-TEST_F(Transcript, MessagesAreCodePage932Bytes)
-{
-    EXPECT_EQ(std::string(MSG_TRANSCRIPT_OPEN_FAILED),
-              "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x83\x49\x81\x5b\x83\x76\x83\x93\x82\xc9\x8e\xb8\x94\x73\x82"
-              "\xb5\x82\xdc\x82\xb5\x82\xbd");
-    EXPECT_EQ(std::string(MSG_TRANSCRIPT_WRITE_FAILED),
-              "\x95\xb6\x8f\xcd\x83\x66\x81\x5b\x83\x5e\x82\xcc\x8f\x6f\x97\xcd\x92\x86\x82\xc9\x83\x47\x83\x89\x81"
-              "\x5b\x82\xaa\x94\xad\x90\xb6\x82\xb5\x82\xdc\x82\xb5\x82\xbd");
-}
 
 TEST_F(Transcript, StartingWritesTheTitleAndTheNewsOnScreen)
 {
@@ -76,9 +66,18 @@ TEST_F(Transcript, OpenFailureWarnsAndStaysOff)
 }
 
 #ifndef _WIN32
-// A full disk is found at the record's flush: one warning, recording off, file closed.
+// A full disk is found at the record's flush, while starting or later: one warning, recording
+// off, the mark cleared and the file closed.
 TEST_F(Transcript, WriteFailureStopsRecording)
 {
+    strcpy(LoadedTemplate.TitleBuffer, "T");
+    EXPECT_EQ(BeginTranscript("/dev/full"), 0);
+    EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_WRITE_FAILED});
+    EXPECT_EQ(RecordingFlag, 0);
+    EXPECT_EQ(TranscriptFile, nullptr);
+
+    Warnings.clear();
+    LoadedTemplate.TitleBuffer[0] = '\0';
     ASSERT_EQ(BeginTranscript("/dev/full"), 1);
     strcpy(NewsBuffer, "news\n\n");
     EXPECT_EQ(RecordNews(), 0);
@@ -89,15 +88,32 @@ TEST_F(Transcript, WriteFailureStopsRecording)
     EXPECT_EQ(RecordNews(), 1);  // off now: nothing more is tried
     EXPECT_EQ(Warnings.size(), 1u);
 }
-
-TEST_F(Transcript, FailureWhileStartingLeavesRecordingOff)
-{
-    strcpy(LoadedTemplate.TitleBuffer, "T");
-    EXPECT_EQ(BeginTranscript("/dev/full"), 0);
-    EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_WRITE_FAILED});
-    EXPECT_EQ(RecordingFlag, 0);
-    EXPECT_EQ(TranscriptFile, nullptr);
-}
 #endif
+
+TEST(TranscriptName, ProposedFromTheTemplatePath)
+{
+    const struct {
+        std::string path, proposed;
+    } cases[] = {
+        {"D:\\news\\sample.new", "D:\\news\\sample.txt"},
+        {"D:\\news\\sample.vnt", "D:\\news\\sample.txt"},
+        {"D:\\my.news\\sample.new", "D:\\my.news\\sample.txt"},
+        {"D:\\my.news\\sample", "D:\\my.txt"},
+        {"D:\\news\\sample", "D:\\news\\sample"},
+        {"", ""},
+        {"a.b.", "a.b.txt"},
+        {".new", ".txt"},  // the only dot is the first byte
+        {std::string(250, 'p') + ".new", std::string(250, 'p') + ".txt"},
+        {std::string(251, 'p') + ".new", std::string(251, 'p') + ".txt"},
+        {"x.y" + std::string(249, 'p') + ".ne", "x.txt"},  // the last dot stands at 252
+    };
+    for (const auto& c : cases) {
+        ASSERT_LT(c.path.size(), 256u);
+        char buffer[256] = {};
+        memcpy(buffer, c.path.c_str(), c.path.size() + 1);
+        ProposeTranscriptName(buffer);
+        EXPECT_EQ(std::string(buffer), c.proposed) << c.path;
+    }
+}
 
 }  // namespace
