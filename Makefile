@@ -3,7 +3,15 @@
 #               sample: in a window on your display, or, without a display, as a screenshot
 #               saved in the build folder
 #   make test   install what is missing, build every build and run every test
+#
+# Two Windows builds come from the same sources: build/win32 (the 32-bit program we ship first)
+# and build/win64. Both programs are always built; the Windows tests are built and run for the
+# one that runs here: win32 where this machine can run 32-bit programs under Wine, else win64
+# (scripts/windows-build decides and says why). WINDOWS_BUILD=win64 or win32 makes the choice.
+#
 # and beside them:
+#   make dist          the download for Windows users: build/zentavo-VERSION.zip with both
+#                      programs, their help files, the HTML manual, the samples and a read-me
 #   make screenshots   pictures of the window program on the sample, one per scene, saved as
 #                      PNG files in the build folder (under a virtual display when there is none)
 #   make fuzz          run every fuzz target for FUZZ_SECONDS seconds (default 60)
@@ -14,24 +22,29 @@
 BUILD ?= build
 NATIVE := $(BUILD)/native
 WIN32 := $(BUILD)/win32
+WIN64 := $(BUILD)/win64
 ASAN := $(BUILD)/asan
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+VERSION := $(shell sed -n 's/^project(Zentavo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 SAMPLE ?= samples/town-news.new
 SCREENSHOT := $(BUILD)/quorvel-screenshot.png
 SCREENSHOTS := $(BUILD)/screenshots
 # The scenes of tools/scene.cpp: after start-up, after a show, narrow, scrolled down, recording,
 # the about box.
 SCENES := startup show narrow scrolled recording about
-CONFIGURE_WIN32 = cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DZENTAVO_HELPGEN=$(abspath $(NATIVE))/help/zentavo-helpgen
+# $(call configure_windows,FOLDER,TOOLCHAIN,TESTS) configures one Windows build; TESTS is ON or OFF.
+configure_windows = cmake -S . -B $(1) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$(2).cmake -DCMAKE_BUILD_TYPE=Release \
+  -DZENTAVO_HELPGEN=$(abspath $(NATIVE))/help/zentavo-helpgen -DBUILD_TESTING=$(3)
+# The Windows build that runs here, as a shell word for recipes: win32 or win64.
+RUNS_HERE = $$(scripts/windows-build)
 
-.PHONY: all deps native win32 asan fuzz-build test test-native test-win32 test-asan test-fuzz fuzz reliability \
-	run screenshots bench format clean
+.PHONY: all deps native windows win32 win64 asan fuzz-build test test-native test-windows test-asan test-fuzz \
+	fuzz reliability run screenshots dist test-dist bench format clean
 
-all: native win32
+all: native windows
 
 deps:
 	@scripts/install-deps
@@ -41,9 +54,17 @@ native: deps
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 # The native build comes first: its zentavo-helpgen writes QUORVEL.HLP beside the programs.
-win32: native
-	@$(CONFIGURE_WIN32) >/dev/null
-	@cmake --build $(WIN32) -j $(JOBS)
+# Each Windows build gets its tests only where it is the one that runs here.
+windows: native
+	@runs=$$(scripts/windows-build --explain) && \
+	$(call configure_windows,$(WIN32),i686,$$([ $$runs = win32 ] && echo ON || echo OFF)) >/dev/null && \
+	cmake --build $(WIN32) -j $(JOBS) && \
+	$(call configure_windows,$(WIN64),x86_64,$$([ $$runs = win64 ] && echo ON || echo OFF)) >/dev/null && \
+	cmake --build $(WIN64) -j $(JOBS)
+
+win32 win64: native
+	@$(call configure_windows,$(BUILD)/$@,$(if $(filter win32,$@),i686,x86_64),ON) >/dev/null
+	@cmake --build $(BUILD)/$@ -j $(JOBS)
 
 # The native tests and zentavo-cli with AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps
@@ -55,7 +76,7 @@ fuzz-build: deps
 	@cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAVO_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
 
-test: test-native test-asan test-fuzz test-win32
+test: test-native test-asan test-fuzz test-windows
 
 test-native: native
 	cd $(NATIVE) && ctest --output-on-failure --timeout 300
@@ -83,26 +104,34 @@ fuzz: fuzz-build
 reliability: native
 	@scripts/reliability $(NATIVE)
 
-# The Windows tests share one Wine prefix and one virtual display; Wine ends before the display.
-test-win32: win32
-	@scripts/wine-run --init
-	cd $(WIN32) && xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
-	  'ctest --output-on-failure --timeout 600; status=$$?; $(CURDIR)/scripts/wine-run --wait; exit $$status'
+# The Windows tests of the build that runs here share one Wine prefix and one virtual display;
+# Wine ends before the display.
+test-windows: windows
+	@build=$(RUNS_HERE) && scripts/wine-run --$$build --init && \
+	cd $(BUILD)/$$build && xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
+	  'ctest --output-on-failure --timeout 600; status=$$?; $(CURDIR)/scripts/wine-run --'$$build' --wait; exit $$status'
 
 # The window program on the sample, started in the folder that holds it and QUORVEL.HLP, so
 # that its help command finds the help file there. Without a display it runs under Xvfb and
 # leaves a screenshot of its first news instead.
-run: win32
-	@if [ -n "$$DISPLAY" ]; then cd $(WIN32)/bin && $(CURDIR)/scripts/wine-run quorvel.exe $(abspath $(SAMPLE)); \
-	else cd $(WIN32)/bin && $(CURDIR)/scripts/screenshot --scene show $(abspath $(SCREENSHOT)) quorvel.exe \
-	  $(abspath $(SAMPLE)); fi
+run: windows
+	@export WINDOWS_BUILD=$(RUNS_HERE) && cd $(BUILD)/$$WINDOWS_BUILD/bin && \
+	if [ -n "$$DISPLAY" ]; then $(CURDIR)/scripts/wine-run quorvel.exe $(abspath $(SAMPLE)); \
+	else $(CURDIR)/scripts/screenshot --scene show $(abspath $(SCREENSHOT)) quorvel.exe $(abspath $(SAMPLE)); fi
 
 # One run of the window program per scene, each on a virtual display of its own when there is no
 # display.
-screenshots: win32
-	@cd $(WIN32)/bin && for scene in $(SCENES); do \
+screenshots: windows
+	@export WINDOWS_BUILD=$(RUNS_HERE) && cd $(BUILD)/$$WINDOWS_BUILD/bin && for scene in $(SCENES); do \
 	  $(CURDIR)/scripts/screenshot --scene $$scene $(abspath $(SCREENSHOTS))/quorvel-$$scene.png quorvel.exe \
 	    $(abspath $(SAMPLE)) || exit 1; done
+
+dist: windows
+	@scripts/make-dist $(BUILD)
+
+# The zip unpacked in a temporary folder, its program started there under Wine.
+test-dist: dist
+	@tests/dist/dist-test $(BUILD)/zentavo-$(VERSION).zip
 
 # Both sides of every comparison run in one go on a private virtual display; see
 # docs/PERFORMANCE.md for the goals and the figures.
@@ -110,9 +139,9 @@ bench: deps
 	@scripts/install-deps --bench
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAVO_BENCH=ON >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
-	@$(CONFIGURE_WIN32) -DZENTAVO_BENCH=ON >/dev/null
-	@cmake --build $(WIN32) -j $(JOBS)
-	xvfb-run -a -s "-screen 0 1024x768x24" node bench/compare.js --build $(BUILD)
+	@build=$(RUNS_HERE) && $(call configure_windows,$(BUILD)/$$build,$$([ $$build = win32 ] && echo i686 || echo x86_64),ON) \
+	  -DZENTAVO_BENCH=ON >/dev/null && cmake --build $(BUILD)/$$build -j $(JOBS) && \
+	xvfb-run -a -s "-screen 0 1024x768x24" node bench/compare.js --build $(BUILD) --windows $$build
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,10 +1,11 @@
 // compare.js - runs every performance comparison side by side and prints each ratio with
 // its goal: what `make bench` shows.
 //
-//   node bench/compare.js [--build DIR] [--rounds N] [--only NAME,...]
+//   node bench/compare.js [--build DIR] [--windows win32|win64] [--rounds N] [--only NAME,...]
 //
-// DIR is the build folder (default: build) with native/ and win32/ built with
-// -DZENTAVO_BENCH=ON. The templates, the Tracery grammars and tracery-grammar itself go to
+// DIR is the build folder (default: build) with native/ and the Windows build that runs here
+// (win32 or win64: --windows, else $WINDOWS_BUILD, else win32) built with -DZENTAVO_BENCH=ON;
+// every Wine row names the build it timed. The templates, the Tracery grammars and tracery-grammar itself go to
 // DIR/bench; the Wine runs use their own prefix, DIR/bench-wineprefix, so that stopping
 // its Wine server for cold starts never touches a test run. Times on a shared machine vary a
 // lot, so each comparison runs both sides in turn, round after round, and takes the median
@@ -21,14 +22,15 @@ const TRACERY_VERSION = '2.8.4';
 
 function parseArguments()
 {
-    const options = {build: path.join(ROOT, 'build'), rounds: 5, only: null};
+    const options = {build: path.join(ROOT, 'build'), windows: process.env.WINDOWS_BUILD || 'win32', rounds: 5, only: null};
     const args = process.argv.slice(2);
     for (let i = 0; i < args.length; i++) {
         if (args[i] === '--build') options.build = path.resolve(args[++i]);
+        else if (args[i] === '--windows') options.windows = args[++i];
         else if (args[i] === '--rounds') options.rounds = Number(args[++i]);
         else if (args[i] === '--only') options.only = args[++i].split(',');
         else {
-            console.error('usage: node bench/compare.js [--build DIR] [--rounds N] [--only NAME,...]');
+            console.error('usage: node bench/compare.js [--build DIR] [--windows win32|win64] [--rounds N] [--only NAME,...]');
             process.exit(2);
         }
     }
@@ -38,7 +40,8 @@ function parseArguments()
 const options = parseArguments();
 const BENCH = path.join(options.build, 'bench');
 const NATIVE = path.join(options.build, 'native');
-const WIN32_BIN = path.join(options.build, 'win32', 'bin');
+const WINDOWS_BIN = path.join(options.build, options.windows, 'bin');
+const WINE_RUN = [path.join(ROOT, 'scripts', 'wine-run'), `--${options.windows}`];
 const WINE_ENV = {...process.env, ZENTAVO_WINEPREFIX: path.join(options.build, 'bench-wineprefix')};
 WINE_ENV.WINEPREFIX = WINE_ENV.ZENTAVO_WINEPREFIX;
 
@@ -112,7 +115,7 @@ function wine(args)
     const outputPath = path.join(BENCH, 'wine-output.txt');
     const output = fs.openSync(outputPath, 'w');
     try {
-        run(path.join(ROOT, 'scripts', 'wine-run'), args, {env: WINE_ENV, stdio: ['ignore', output, 'inherit']});
+        run(WINE_RUN[0], [WINE_RUN[1], ...args], {env: WINE_ENV, stdio: ['ignore', output, 'inherit']});
     } finally {
         fs.closeSync(output);
     }
@@ -130,7 +133,7 @@ function stopWine()
 function windowStart(exe, args)
 {
     const timer = path.join(NATIVE, 'bench', 'window_timer');
-    const output = run(timer, ['--timeout', '60', path.join(ROOT, 'scripts', 'wine-run'), exe, ...args],
+    const output = run(timer, ['--timeout', '60', ...WINE_RUN, exe, ...args],
                        {env: WINE_ENV, cwd: BENCH, stdio: ['ignore', 'pipe', 'inherit']});
     return JSON.parse(output);
 }
@@ -173,13 +176,13 @@ function loadingWine()
 {
     const ratios = [], load = [], fread = [];
     for (let round = 0; round < options.rounds; round++) {
-        const r = JSON.parse(wine([path.join(WIN32_BIN, 'load_bench.exe'), path.join(BENCH, 'largest.new'), '21']));
+        const r = JSON.parse(wine([path.join(WINDOWS_BIN, 'load_bench.exe'), path.join(BENCH, 'largest.new'), '21']));
         if (r.warnings) throw new Error('load_bench.exe: the template did not load cleanly');
         ratios.push(r.load_to_fread);
         load.push(r.load_ms);
         fread.push(r.fread_ms);
     }
-    report(1, 'load largest, Win32 under Wine: LoadTemplate vs fread', `${median(load).toFixed(3)} ms`,
+    report(1, `load largest, ${options.windows} under Wine: LoadTemplate vs fread`, `${median(load).toFixed(3)} ms`,
            `${median(fread).toFixed(3)} ms`, median(ratios), 5, false);
 }
 
@@ -224,7 +227,7 @@ function endToEnd()
 // The news view's paint of the longest text under Wine, against one ExtTextOutA per line.
 function painting()
 {
-    const exe = path.join(WIN32_BIN, 'paint_bench.exe');
+    const exe = path.join(WINDOWS_BIN, 'paint_bench.exe');
     if (!fs.existsSync(exe)) {
         console.log('4     painting: not measured, paint_bench.exe is not built');
         results.push({goal: 4, what: 'painting', ours: 'not measured', met: false});
@@ -243,9 +246,9 @@ function painting()
         shape = r;
     }
     const f = (v) => `${v.toFixed(2)} ms`;
-    report(4, 'paint longest text: view vs one ExtTextOutA per line', f(median(view)), f(median(lines)),
+    report(4, `paint longest text (${options.windows}): view vs one ExtTextOutA per line`, f(median(view)), f(median(lines)),
            median(toLines), 2, false);
-    report(4, 'paint after SB_LINEDOWN vs one ExtTextOutA per line', f(median(scroll)), f(median(lines)),
+    report(4, `paint after SB_LINEDOWN (${options.windows}) vs one ExtTextOutA per line`, f(median(scroll)), f(median(lines)),
            median(scrollToLines), 2, false);
     console.log(`      painting: ${shape.bytes} bytes, ${shape.lines} lines (${shape.client_height} pixels of ` +
                 `client area); unit by unit, as the view used to: ${f(median(units))}`);
@@ -256,8 +259,8 @@ function painting()
 // once each when cold and `warmLaunches` times each when warm, and compares the medians.
 function startUp()
 {
-    const quorvel = [path.join(WIN32_BIN, 'quorvel.exe'), path.join(ROOT, 'samples', 'town-news.new')];
-    const minimal = [path.join(WIN32_BIN, 'minimal_window.exe')];
+    const quorvel = [path.join(WINDOWS_BIN, 'quorvel.exe'), path.join(ROOT, 'samples', 'town-news.new')];
+    const minimal = [path.join(WINDOWS_BIN, 'minimal_window.exe')];
     const warmLaunches = 3;
     wine([]);  // makes the prefix once, outside the timings
     for (const temperature of ['cold', 'warm']) {
@@ -277,7 +280,7 @@ function startUp()
             ours.push(median(times[1]));
             ratios.push(median(times[1]) / median(times[0]));
         }
-        report(5, `start-up ${temperature}: quorvel.exe sample vs minimal window`, ms(median(ours)), ms(median(peer)),
+        report(5, `start-up ${temperature} (${options.windows}): quorvel.exe sample vs minimal window`, ms(median(ours)), ms(median(peer)),
                median(ratios), 1.2, false);
         const mb = median(memory);
         const met = Math.max(...memory) <= 27;

@@ -18,7 +18,11 @@ static_assert(offsetof(FontSettings, lfItalic) == offsetof(LOGFONTA, lfItalic), 
 static_assert(offsetof(FontSettings, lfCharSet) == offsetof(LOGFONTA, lfCharSet), "lfCharSet");
 static_assert(offsetof(FontSettings, lfPitchAndFamily) == offsetof(LOGFONTA, lfPitchAndFamily), "lfPitchAndFamily");
 static_assert(offsetof(FontSettings, lfFaceName) == offsetof(LOGFONTA, lfFaceName), "lfFaceName");
-static_assert(sizeof(CHOOSEFONTA) == 60, "CHOOSEFONTA is 60 bytes");
+#ifdef _WIN64
+static_assert(sizeof(CHOOSEFONTA) == 104, "CHOOSEFONTA is 104 bytes in 64-bit Windows");
+#else
+static_assert(sizeof(CHOOSEFONTA) == 60, "CHOOSEFONTA is 60 bytes in 32-bit Windows");
+#endif
 
 LOGFONTA DisplayLogFont;
 HFONT DisplayFont;

@@ -11,9 +11,14 @@
 #include "ui/menus.h"
 #include "ui/view.h"
 
-// The records handed to the platform must have their 32-bit Windows sizes.
-static_assert(sizeof(WNDCLASSEXA) == 48, "WNDCLASSEXA is 48 bytes");
-static_assert(sizeof(TBBUTTON) == 20, "TBBUTTON is 20 bytes");
+// The records handed to the platform must have the sizes its 32-bit or 64-bit interface expects.
+#ifdef _WIN64
+static_assert(sizeof(WNDCLASSEXA) == 80, "WNDCLASSEXA is 80 bytes in 64-bit Windows");
+static_assert(sizeof(TBBUTTON) == 32, "TBBUTTON is 32 bytes in 64-bit Windows");
+#else
+static_assert(sizeof(WNDCLASSEXA) == 48, "WNDCLASSEXA is 48 bytes in 32-bit Windows");
+static_assert(sizeof(TBBUTTON) == 20, "TBBUTTON is 20 bytes in 32-bit Windows");
+#endif
 
 HWND MainWindow;
 HWND ToolbarWindow;
