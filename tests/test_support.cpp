@@ -11,6 +11,7 @@
 #include <process.h>
 #define getpid _getpid
 #else
+#include <dirent.h>
 #include <unistd.h>
 #endif
 
@@ -38,6 +39,17 @@ std::string ReadWholeFile(const std::string& path)
     fclose(file);
     return bytes;
 }
+
+#ifndef _WIN32
+size_t OpenFileCount()
+{
+    size_t count = 0;
+    DIR* folder = opendir("/proc/self/fd");
+    while (folder && readdir(folder)) count++;
+    if (folder) closedir(folder);
+    return count;
+}
+#endif
 
 namespace {
 

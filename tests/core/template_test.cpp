@@ -86,6 +86,16 @@ TEST_F(TemplateLoad, WorkedExampleWithEitherLineEnd)
     EXPECT_EQ(LoadedSourceLines.Block[2], 12u);
 }
 
+#ifndef _WIN32
+TEST_F(TemplateLoad, LeavesNoFileOpen)
+{
+    const size_t openFiles = OpenFileCount();
+    ASSERT_EQ(LoadBytes(kWorkedExample), 1);
+    ASSERT_EQ(LoadBytes("T\n0,x,-1\n"), 0);
+    EXPECT_EQ(OpenFileCount(), openFiles);
+}
+#endif
+
 // The build turns the sources' Japanese literals into code page 932 bytes.
 TEST(Messages, AreCodePage932Bytes)
 {

@@ -21,6 +21,9 @@ protected:
 
 TEST_F(Transcript, StartingWritesTheTitleAndTheNewsOnScreen)
 {
+#ifndef _WIN32
+    const size_t openFiles = OpenFileCount();
+#endif
     strcpy(LoadedTemplate.TitleBuffer, "T");
     strcpy(NewsBuffer, "AB\n\n");
     ASSERT_EQ(BeginTranscript(path.c_str()), 1);
@@ -37,6 +40,9 @@ TEST_F(Transcript, StartingWritesTheTitleAndTheNewsOnScreen)
     EXPECT_EQ(RecordingMark, 0);
     EXPECT_EQ(ReadWholeFile(path), "T\r\n\r\nAB\r\n\r\nline/\r\nbreak\r\n\r\nT\r\n\r\n");
     EXPECT_TRUE(Warnings.empty());
+#ifndef _WIN32
+    EXPECT_EQ(OpenFileCount(), openFiles);
+#endif
 }
 
 TEST_F(Transcript, StartingBeforeAnyTemplateCreatesAnEmptyFile)

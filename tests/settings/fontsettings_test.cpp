@@ -9,7 +9,6 @@
 #include "tests/test_support.h"
 
 #ifndef _WIN32
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -161,22 +160,13 @@ TEST(FaceName, LongLinesKeepThirtyOneBytesAndNeverSplitACharacter)
 }
 
 #ifndef _WIN32
-size_t OpenDescriptors()
-{
-    size_t count = 0;
-    DIR* folder = opendir("/proc/self/fd");
-    while (folder && readdir(folder)) count++;
-    if (folder) closedir(folder);
-    return count;
-}
-
 // A settings file that opens but cannot be read, a folder of its name, and a current folder
 // where nothing can be created: reading and writing say nothing, change nothing and leave no
 // file open.
 TEST(FontSettingsFile, UnreadableOrUnwritablePlacesChangeNothing)
 {
     const GuardedRecord start = FontCommandStart();
-    const size_t descriptors = OpenDescriptors();
+    const size_t openFiles = OpenFileCount();
     ASSERT_EQ(symlink("/proc/self/mem", FONT_SETTINGS_FILE), 0);  // opens, but every read fails
     GuardedRecord record = start;
     ReadFontSettings(&record.record);
@@ -193,7 +183,7 @@ TEST(FontSettingsFile, UnreadableOrUnwritablePlacesChangeNothing)
 
     WriteFontSettings(&record.record);
     ReadFontSettings(&record.record);
-    EXPECT_EQ(OpenDescriptors(), descriptors) << "a settings file was left open";
+    EXPECT_EQ(OpenFileCount(), openFiles) << "a settings file was left open";
 
     char here[4096];
     ASSERT_NE(getcwd(here, sizeof here), nullptr);
