@@ -96,30 +96,4 @@ TEST_F(Transcript, WriteFailureStopsRecording)
 }
 #endif
 
-TEST(TranscriptName, ProposedFromTheTemplatePath)
-{
-    const struct {
-        std::string path, proposed;
-    } cases[] = {
-        {"D:\\news\\sample.new", "D:\\news\\sample.txt"},
-        {"D:\\news\\sample.vnt", "D:\\news\\sample.txt"},
-        {"D:\\my.news\\sample.new", "D:\\my.news\\sample.txt"},
-        {"D:\\my.news\\sample", "D:\\my.txt"},
-        {"D:\\news\\sample", "D:\\news\\sample"},
-        {"", ""},
-        {"a.b.", "a.b.txt"},
-        {".new", ".txt"},  // the only dot is the first byte
-        {std::string(250, 'p') + ".new", std::string(250, 'p') + ".txt"},
-        {std::string(251, 'p') + ".new", std::string(251, 'p') + ".txt"},
-        {"x.y" + std::string(249, 'p') + ".ne", "x.txt"},  // the last dot stands at 252
-    };
-    for (const auto& c : cases) {
-        ASSERT_LT(c.path.size(), 256u);
-        char buffer[256] = {};
-        memcpy(buffer, c.path.c_str(), c.path.size() + 1);
-        ProposeTranscriptName(buffer);
-        EXPECT_EQ(std::string(buffer), c.proposed) << c.path;
-    }
-}
-
 }  // namespace
