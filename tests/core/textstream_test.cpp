@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 
 #include "core/textstream.h"
+#include "tests/test_support.h"
 
 namespace {
 
-TEST(TextStreamOpening, RefusesMissingFilesAndFolders)
+TEST(TextStreamOpening, RefusesMissingFilesAndFoldersAndClosesCleanly)
 {
     EXPECT_EQ(OpenTextStream("no-such-file", TEXT_READ), nullptr);
     EXPECT_EQ(OpenTextStream(".", TEXT_READ), nullptr);
     EXPECT_EQ(OpenTextStream("no-such-folder/file.txt", TEXT_WRITE), nullptr);
+    EXPECT_EQ(CloseTextStream(nullptr), 1);  // what a failed open returned may be closed
+    EXPECT_EQ(CloseTextStream(OpenTextStream(WriteScratchFile("file.txt", "x\n").c_str(), TEXT_READ)), 1);
 }
 
 #ifndef _WIN32
