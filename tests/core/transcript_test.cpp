@@ -76,14 +76,22 @@ TEST_F(Transcript, OpenFailureWarnsAndStaysOff)
 // off, the mark cleared and the file closed.
 TEST_F(Transcript, WriteFailureStopsRecording)
 {
-    strcpy(LoadedTemplate.TitleBuffer, "T");
-    EXPECT_EQ(BeginTranscript("/dev/full"), 0);
-    EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_WRITE_FAILED});
-    EXPECT_EQ(RecordingFlag, 0);
-    EXPECT_EQ(TranscriptFile, nullptr);
+    const struct {
+        const char *title, *news;
+    } starts[] = {{"T", ""}, {"", "N\n\n"}};  // the title fails, or the news on screen
+    for (const auto& start : starts) {
+        Warnings.clear();
+        strcpy(LoadedTemplate.TitleBuffer, start.title);
+        strcpy(NewsBuffer, start.news);
+        EXPECT_EQ(BeginTranscript("/dev/full"), 0) << start.title;
+        EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_WRITE_FAILED}) << start.title;
+        EXPECT_EQ(RecordingFlag, 0) << start.title;
+        EXPECT_EQ(TranscriptFile, nullptr) << start.title;
+    }
 
     Warnings.clear();
     LoadedTemplate.TitleBuffer[0] = '\0';
+    NewsBuffer[0] = '\0';
     ASSERT_EQ(BeginTranscript("/dev/full"), 1);
     strcpy(NewsBuffer, "news\n\n");
     EXPECT_EQ(RecordNews(), 0);
