@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/host.h"
+#include "tests/test_support.h"
 
 extern std::vector<std::string> Warnings;  // every warning shown, in order
 extern WallClockTime FakeClock;            // what ReadWallClock returns
@@ -14,11 +15,5 @@ extern int RecordingMark;                  // last value given to ShowRecordingM
 
 // Empties the template store, the composer and the records above.
 void ResetCoreForTest();
-
-// Writes bytes to a fresh file in the test's scratch folder and returns its path.
-std::string WriteScratchFile(const std::string& name, const std::string& bytes);
-
-// The whole content of a file, or "<missing>" when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
 
 #endif

@@ -1,5 +1,5 @@
 // child_process.h - zentavo-cli run as a child process under chosen limits, with what it
-// left behind: status, output, time and peak memory.
+// left behind: status and output.
 #ifndef ZENTAVO_TESTS_CHILD_PROCESS_H
 #define ZENTAVO_TESTS_CHILD_PROCESS_H
 
@@ -13,8 +13,6 @@ struct ChildRun {
     int signal = 0;   // that signal, or 0
     std::string out;  // standard output
     std::string err;  // standard error
-    double seconds = 0;
-    long peakKilobytes = 0;  // peak resident memory
 };
 
 struct ChildLimits {
@@ -29,16 +27,12 @@ pid_t StartCli(const std::vector<std::string>& arguments, const std::string& out
                const ChildLimits& limits = ChildLimits());
 
 // Waits for the child started by StartCli and collects what it left in the two files.
-ChildRun FinishChild(pid_t child, const std::string& outPath, const std::string& errPath, double startedAt);
+ChildRun FinishChild(pid_t child, const std::string& outPath, const std::string& errPath);
 
 // Runs zentavo-cli to its end.
 ChildRun RunCliChild(const std::vector<std::string>& arguments, const ChildLimits& limits = ChildLimits());
 
 // Seconds on a monotonic clock.
 double MonotonicSeconds();
-
-// Whether this build runs under AddressSanitizer, whose shadow memory makes memory
-// figures and timings meaningless.
-bool UnderAddressSanitizer();
 
 #endif

@@ -1,23 +1,17 @@
-// cli_reliability_test.cpp - zentavo-cli killed, cut short by a full file, fed huge inputs
-// and made to load templates over and over.
+// cli_reliability_test.cpp - zentavo-cli killed or cut short by a full file while it records.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "child_process.h"
 #include "core/test_host.h"
-#include "template/template.h"
 #include "transcript/transcript.h"
 
 namespace {
@@ -46,33 +40,6 @@ off_t FileSize(const std::string& path)
 {
     struct stat info;
     return stat(path.c_str(), &info) == 0 ? info.st_size : 0;
-}
-
-// A file filled by `fill` that lives in memory; zentavo-cli inherits it as /proc/self/fd/N.
-class MemoryFile {
-public:
-    explicit MemoryFile(const std::function<void(std::string* chunk, size_t index)>& fill, size_t chunks)
-    {
-        descriptor = memfd_create("zentavo-test-input", 0);
-        std::string chunk;
-        for (size_t i = 0; descriptor >= 0 && i < chunks; i++) {
-            fill(&chunk, i);
-            if (write(descriptor, chunk.data(), chunk.size()) != static_cast<ssize_t>(chunk.size())) break;
-        }
-    }
-    ~MemoryFile() { close(descriptor); }
-    std::string Path() const { return "/proc/self/fd/" + std::to_string(descriptor); }
-
-private:
-    int descriptor;
-};
-
-const size_t kMegabyte = 1 << 20;
-
-size_t LargeInputMegabytes()
-{
-    const char* setting = getenv("ZENTAVO_LARGE_INPUT_MB");
-    return setting ? strtoul(setting, nullptr, 10) : 200;
 }
 
 TEST(TranscriptFailure, FileFullHalfwayThroughARecordKeepsTheRecordsBefore)
@@ -108,7 +75,7 @@ TEST(TranscriptFailure, KilledProcessLeavesOnlyWholeRecordsInOrder)
     while (FileSize(transcript) < static_cast<off_t>(1000 * kRecordSize) && MonotonicSeconds() - startedAt < 30)
         usleep(200);
     kill(child, SIGKILL);
-    ChildRun run = FinishChild(child, "/dev/null", "zentavo-test-killed-err", startedAt);
+    ChildRun run = FinishChild(child, "/dev/null", "zentavo-test-killed-err");
     ASSERT_EQ(run.signal, SIGKILL) << "finished before it could be killed";
 
     std::string written = ReadWholeFile(transcript);
@@ -148,12 +115,11 @@ TEST(TranscriptFailure, DISABLED_KilledAtRandomMomentsWithRecordsOfAnySize)
     srand(static_cast<unsigned>(getpid()));
     for (int i = 0; i < runs; i++) {
         const std::string transcript = "zentavo-test-varied.txt";
-        double startedAt = MonotonicSeconds();
         pid_t child = StartCli({"--elapsed", "5", "--count", "100000", "--transcript", transcript, path}, "/dev/null",
                                "zentavo-test-varied-err");
         usleep(5000 + rand() % 50000);
         kill(child, SIGKILL);
-        ASSERT_EQ(FinishChild(child, "/dev/null", "zentavo-test-varied-err", startedAt).signal, SIGKILL);
+        ASSERT_EQ(FinishChild(child, "/dev/null", "zentavo-test-varied-err").signal, SIGKILL);
         std::string written = ReadWholeFile(transcript);
         ASSERT_EQ(written, expected.substr(0, written.size())) << "records lost or out of order";
         if (written.empty() || (written.size() >= 4 && written.compare(written.size() - 4, 4, "\r\n\r\n") == 0))
@@ -162,86 +128,6 @@ TEST(TranscriptFailure, DISABLED_KilledAtRandomMomentsWithRecordsOfAnySize)
         EXPECT_EQ(written.size() % 4096, 0u) << "a record cut inside a page, at " << written.size();
     }
     printf("%d kills at random moments: %d left the last record cut at a page boundary\n", runs, cut);
-}
-
-// Huge and endless inputs end in their warning, quickly and in a few megabytes. The
-// files are made in memory at test time; ZENTAVO_LARGE_INPUT_MB sets their size.
-TEST(LargeInput, EndsInItsWarningQuicklyInLittleMemory)
-{
-    const size_t megabytes = LargeInputMegabytes();
-    ChildRun baseline = RunCliChild({std::string(ZENTAVO_SAMPLES) + "/town-news.new"});
-    ASSERT_EQ(baseline.status, 0);
-    uint64_t state = 88172645463325252ull;
-    auto randomBytes = [&state](std::string* chunk, size_t) {
-        chunk->resize(kMegabyte);
-        for (char& byte : *chunk) {
-            state ^= state << 13, state ^= state >> 7, state ^= state << 17;
-            byte = static_cast<char>(state >> 24);
-        }
-    };
-    auto repeat = [](const std::string& head, char byte) {
-        return [head, byte](std::string* chunk, size_t index) {
-            *chunk = std::string(kMegabyte, byte);
-            if (index == 0) chunk->replace(0, head.size(), head);
-        };
-    };
-    const struct {
-        const char* name;
-        std::function<void(std::string*, size_t)> fill;
-        const char* message;
-    } cases[] = {
-        {"random bytes", randomBytes, nullptr},  // which warning depends on the bytes
-        {"one endless comment line", repeat(";", ';'), MSG_TITLE_READ_ERROR},
-        {"nothing but empty lines", repeat("", '\n'), MSG_TITLE_READ_ERROR},
-        {"one endless flow line of digits", repeat("T\n", '1'), MSG_FLOW_READ_ERROR},
-        {"one endless flow line of commas", repeat("T\n1", ','), MSG_FLOW_READ_ERROR},
-        {"one endless sentence line", repeat("T\n0,-1\n", 'a'), MSG_TOO_MANY_SENTENCES},
-        {"one endless line of CR bytes", repeat("T\n0,-1\n", '\r'), MSG_TOO_MANY_SENTENCES},
-    };
-    for (const auto& c : cases) {
-        MemoryFile input(c.fill, megabytes);
-        ChildRun run = RunCliChild({"--count", "1", input.Path()});
-        EXPECT_EQ(run.status, 1) << c.name;
-        EXPECT_EQ(run.out, "") << c.name;
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.name << ": " << run.err;
-        if (c.message) {
-            EXPECT_EQ(run.err, std::string(c.message) + "\n") << c.name;
-        }
-        EXPECT_LT(run.seconds, 30) << c.name;
-        if (!UnderAddressSanitizer()) {
-            EXPECT_LT(run.peakKilobytes, baseline.peakKilobytes + 4096) << c.name;
-        }
-    }
-}
-
-// A thousand loads, alternating a template of 10,000 sentences with failing ones, need no
-// more memory than ten.
-TEST(BoundedMemory, RepeatedLoadsStayFlat)
-{
-    if (UnderAddressSanitizer()) GTEST_SKIP() << "memory figures mean nothing under AddressSanitizer";
-    std::string largest = "Big\n";
-    for (int line = 0; line < 100; line++) {
-        for (int block = 0; block < 100; block++) largest += std::to_string(block) + ",";
-        largest += line < 99 ? "-2\n" : "-1\n";
-    }
-    for (int block = 0; block < 100; block++) {
-        for (int sentence = 0; sentence < 100; sentence++) largest += "sentence " + std::to_string(sentence) + "\n";
-        largest += "/E\n";
-    }
-    std::string full = WriteScratchFile("full.new", largest);
-    std::string unfinished = WriteScratchFile("unfinished.new", largest.substr(0, largest.size() - 3));
-    std::string bad = WriteScratchFile("bad.new", "T\n1,x,-1\n");
-    auto loads = [&](int count) {
-        std::vector<std::string> arguments = {"--count", "1", "--elapsed", "1"};
-        const std::string cycle[] = {full, unfinished, full, bad};
-        for (int i = 0; i < count; i++) arguments.push_back(cycle[i % 4]);
-        ChildRun run = RunCliChild(arguments);
-        EXPECT_EQ(run.status, 1);
-        return run.peakKilobytes;
-    };
-    long few = loads(10);
-    long many = loads(1000);
-    EXPECT_LT(many, few + 512) << "10 loads: " << few << " KB, 1000 loads: " << many << " KB";
 }
 
 }  // namespace

@@ -1,11 +1,6 @@
-// core_failure_test.cpp - the core when memory runs out, templates cannot be read and the
-// transcript's folder is read-only or gone.
+// core_failure_test.cpp - the core when memory runs out or templates cannot be read.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -13,7 +8,6 @@
 #include "compose/compose.h"
 #include "core/test_host.h"
 #include "template/template.h"
-#include "transcript/transcript.h"
 
 namespace {
 
@@ -74,14 +68,9 @@ TEST_F(CoreFailure, AllocationFailureAtEachSentenceKeepsThePreviousTemplate)
 
 // Paths that do not lead to a readable template: each gives its one warning and changes
 // nothing.
-TEST_F(CoreFailure, UnreadableAndVanishedTemplates)
+TEST_F(CoreFailure, UnreadableOrMissingTemplates)
 {
     LoadTownNews();
-    mkdir("zentavo-test-gone", 0755);
-    std::string gone = WriteScratchFile("gone.new", "T\n0,-1\na\n/E\n");
-    rename(gone.c_str(), "zentavo-test-gone/t.new");
-    unlink("zentavo-test-gone/t.new");
-    rmdir("zentavo-test-gone");
     const struct {
         std::string path;
         const char* message;
@@ -89,9 +78,8 @@ TEST_F(CoreFailure, UnreadableAndVanishedTemplates)
         {"/proc/self/mem", MSG_TITLE_READ_ERROR},  // opens, but every read fails
         {"/dev/zero", MSG_FLOW_READ_ERROR},        // endless zero bytes: an empty title, an empty flow line
         {".", MSG_FILE_NOT_FOUND},
-        {"zentavo-test-gone/t.new", MSG_FILE_NOT_FOUND},
-        {"", MSG_FILE_NOT_FOUND},
-        {std::string(5000, 'a'), MSG_FILE_NOT_FOUND},  // longer than any path the system takes
+        {"no-such-folder/t.new", MSG_FILE_NOT_FOUND},
+        {"no-such-file.new", MSG_FILE_NOT_FOUND},
     };
     for (const auto& c : cases) {
         Warnings.clear();
@@ -99,60 +87,6 @@ TEST_F(CoreFailure, UnreadableAndVanishedTemplates)
         EXPECT_EQ(Warnings, std::vector<std::string>{c.message}) << c.path.substr(0, 40);
         ExpectTownNewsStillLoaded(c.path.substr(0, 40));
     }
-}
-
-// A template its reader may not open. Root opens every file, so the load runs in a child
-// that gives up root first.
-TEST_F(CoreFailure, TemplateWithoutReadPermission)
-{
-    char folder[] = "/tmp/zentavo-test-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    chmod(folder, 0755);
-    std::string path = std::string(folder) + "/locked.new";
-    FILE* file = fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    fputs("T\n0,-1\na\n/E\n", file);
-    fclose(file);
-    chmod(path.c_str(), 0);
-    pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
-        Warnings.clear();
-        bool right = LoadTemplate(path.c_str()) == 0 && Warnings == std::vector<std::string>{MSG_FILE_NOT_FOUND};
-        _exit(right ? 0 : 1);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    unlink(path.c_str());
-    rmdir(folder);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-}
-
-// No one, root included, can create a file in /proc: the open fails and recording stays off.
-TEST_F(CoreFailure, TranscriptInAFolderWhereNothingCanBeCreated)
-{
-    EXPECT_EQ(BeginTranscript("/proc/zentavo-transcript.txt"), 0);
-    EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_OPEN_FAILED});
-    EXPECT_EQ(RecordingFlag, 0);
-    EXPECT_EQ(TranscriptFile, nullptr);
-}
-
-// On Linux an open file outlives its folder: the writes still succeed, nothing is reported,
-// and only a new recording into the vanished folder fails, at its open.
-TEST_F(CoreFailure, TranscriptWhoseFolderVanishes)
-{
-    mkdir("zentavo-test-vanishing", 0755);
-    strcpy(LoadedTemplate.TitleBuffer, "T");
-    ASSERT_EQ(BeginTranscript("zentavo-test-vanishing/t.txt"), 1);
-    unlink("zentavo-test-vanishing/t.txt");
-    ASSERT_EQ(rmdir("zentavo-test-vanishing"), 0);
-    strcpy(NewsBuffer, "news\n\n");
-    EXPECT_EQ(RecordNews(), 1);
-    EXPECT_EQ(RecordingFlag, 1);
-    StopTranscript();
-    EXPECT_TRUE(Warnings.empty());
-    EXPECT_EQ(BeginTranscript("zentavo-test-vanishing/t.txt"), 0);
-    EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_OPEN_FAILED});
 }
 
 }  // namespace

@@ -1,144 +1,104 @@
-// fontsettings_test.cpp - the settings file: its exact bytes, reading it back, and damaged files.
+// fontsettings_test.cpp - the settings file: its exact bytes, reading it back, and unreadable
+// and unwritable places. What any file's lines read as, damaged ones and face names cut at
+// 31 bytes included, is checked against a plain model by the settings fuzz target's corpus.
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <string.h>
 
 #include <string>
 
 #include "settings/fontsettings.h"
-#include "tests/core/test_host.h"
+#include "tests/test_support.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
-// The record a font command starts from when there is no settings file.
-FontSettings FontCommandDefaults()
-{
-    FontSettings record{};
-    record.lfCharSet = 128;
-    record.lfPitchAndFamily = 1;
-    strcpy(record.lfFaceName, "System");
-    return record;
-}
-
-void WriteSettingsFile(const std::string& bytes)
-{
-    FILE* file = fopen(FONT_SETTINGS_FILE, "wb");
-    ASSERT_NE(file, nullptr);
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-}
-
-class FontSettingsFile : public ::testing::Test {
-protected:
-    void SetUp() override { remove(FONT_SETTINGS_FILE); }
-    void TearDown() override { remove(FONT_SETTINGS_FILE); }
+// The record a font command starts from when there is no settings file, with a guard behind
+// it, so that a face name written too far shows.
+struct GuardedRecord {
+    FontSettings record;
+    char guard[16];
 };
 
-TEST_F(FontSettingsFile, WritesFourteenCrLfLinesWithTheFaceNameLast)
+GuardedRecord FontCommandStart()
 {
-    FontSettings record = FontCommandDefaults();
-    WriteFontSettings(&record);
+    GuardedRecord start;
+    memset(&start, 'G', sizeof start);
+    start.record = FontSettings{};
+    start.record.lfCharSet = 128;
+    start.record.lfPitchAndFamily = 1;
+    strcpy(start.record.lfFaceName, "System");
+    return start;
+}
+
+bool Same(const GuardedRecord& a, const GuardedRecord& b)
+{
+    return memcmp(&a, &b, sizeof a) == 0;
+}
+
+TEST(FontSettingsFile, WritesFourteenCrLfLinesThatReadBackTheSame)
+{
+    GuardedRecord record = FontCommandStart();
+    WriteFontSettings(&record.record);
     EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE),
               "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n1\r\nSystem");
-}
 
-TEST_F(FontSettingsFile, ReadsBackWhatItWroteNegativeHeightsIncluded)
-{
-    FontSettings written{-16, -7, 900, 1800, 700, 1, 1, 1, 128, 3, 2, 1, 0x31, "ＭＳ 明朝"};
-    WriteFontSettings(&written);
+    GuardedRecord written = FontCommandStart();
+    written.record = FontSettings{-16, -7, 900, 1800, 700, 1, 1, 1, 128, 3, 2, 1, 0x31, "ＭＳ 明朝"};
+    WriteFontSettings(&written.record);
     EXPECT_NE(ReadWholeFile(FONT_SETTINGS_FILE).find("4294967280\r\n4294967289\r\n"), std::string::npos);
-    FontSettings read = FontCommandDefaults();
-    ReadFontSettings(&read);
-    EXPECT_EQ(memcmp(&read, &written, sizeof read), 0);
+    GuardedRecord read = FontCommandStart();
+    ReadFontSettings(&read.record);
+    EXPECT_TRUE(Same(read, written));
+
+    // A face name read with its line feed keeps it, and writes it back as the line's end.
+    const std::string withLineFeed = "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n0\r\nArial\r\n";
+    WriteScratchFile(FONT_SETTINGS_FILE, withLineFeed);
+    ReadFontSettings(&read.record);
+    EXPECT_STREQ(read.record.lfFaceName, "Arial\n");
+    WriteFontSettings(&read.record);
+    EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE), withLineFeed);
 }
 
-TEST_F(FontSettingsFile, MissingFileAndMissingLinesLeaveFieldsAsTheyWere)
+#ifndef _WIN32
+// A settings file that opens but cannot be read, a folder of its name, and a current folder
+// where nothing can be created: reading and writing say nothing, change nothing and leave no
+// file open.
+TEST(FontSettingsFile, UnreadableOrUnwritablePlacesChangeNothing)
 {
-    FontSettings record = FontCommandDefaults();
-    ReadFontSettings(&record);
-    FontSettings defaults = FontCommandDefaults();
-    EXPECT_EQ(memcmp(&record, &defaults, sizeof record), 0);
+    const GuardedRecord start = FontCommandStart();
+    const size_t openFiles = OpenFileCount();
+    ASSERT_EQ(symlink("/proc/self/mem", FONT_SETTINGS_FILE), 0);  // opens, but every read fails
+    GuardedRecord record = start;
+    ReadFontSettings(&record.record);
+    EXPECT_TRUE(Same(record, start));
+    unlink(FONT_SETTINGS_FILE);
 
-    WriteSettingsFile("-12\r\n0\r\n0\r\n0\r\n400\r\n0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n2\r\n");
-    ReadFontSettings(&record);
-    EXPECT_EQ(record.lfHeight, -12);
-    EXPECT_EQ(record.lfWeight, 400);
-    EXPECT_EQ(record.lfPitchAndFamily, 2);
-    EXPECT_STREQ(record.lfFaceName, "System");
-}
+    ASSERT_EQ(mkdir(FONT_SETTINGS_FILE, 0755), 0);
+    ReadFontSettings(&record.record);
+    WriteFontSettings(&record.record);
+    EXPECT_TRUE(Same(record, start));
+    struct stat info;
+    EXPECT_TRUE(stat(FONT_SETTINGS_FILE, &info) == 0 && S_ISDIR(info.st_mode));
+    rmdir(FONT_SETTINGS_FILE);
 
-TEST_F(FontSettingsFile, FaceNameKeepsALineFeedItWasReadWith)
-{
-    WriteSettingsFile("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n0\r\nArial\r\n");
-    FontSettings record = FontCommandDefaults();
-    ReadFontSettings(&record);
-    EXPECT_STREQ(record.lfFaceName, "Arial\n");
-    WriteFontSettings(&record);
-    EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE),
-              "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n0\r\nArial\r\n");
-}
+    WriteFontSettings(&record.record);
+    ReadFontSettings(&record.record);
+    EXPECT_EQ(OpenFileCount(), openFiles) << "a settings file was left open";
 
-TEST_F(FontSettingsFile, ALineLongerThanTheBufferCountsAsTwoLines)
-{
-    WriteSettingsFile(std::string(255, ' ') + "7\r\n3\r\n");
-    FontSettings record = FontCommandDefaults();
-    record.lfHeight = 99;
-    ReadFontSettings(&record);
-    EXPECT_EQ(record.lfHeight, 0);  // the first 255 blanks, without digits
-    EXPECT_EQ(record.lfWidth, 7);
-    EXPECT_EQ(record.lfEscapement, 3);
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir("/proc"), 0);  // no one, root included, can create a file here
+    WriteFontSettings(&record.record);
+    ReadFontSettings(&record.record);
+    bool written = access(FONT_SETTINGS_FILE, F_OK) == 0;
+    ASSERT_EQ(chdir(here), 0);
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(Same(record, start));
 }
-
-TEST(SettingsNumber, ParsesWithThirtyTwoBitWrap)
-{
-    const struct {
-        const char* text;
-        int32_t value;
-    } cases[] = {
-        {"4294967280\n", -16},
-        {"-16\n", -16},
-        {" \t+42x", 42},
-        {"\n", 0},
-        {"abc", 0},
-        {"-", 0},
-        {"99999999999", 1215752191},
-        {"2147483648", INT32_MIN},
-        {"--5", 0},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ParseSettingsNumber(c.text), c.value) << c.text;
-}
-
-TEST_F(FontSettingsFile, ByteFieldsKeepTheLowEightBits)
-{
-    WriteSettingsFile("0\n0\n0\n0\n0\n300\n-1\n256\n");
-    FontSettings record = FontCommandDefaults();
-    ReadFontSettings(&record);
-    EXPECT_EQ(record.lfItalic, 44);
-    EXPECT_EQ(record.lfUnderline, 255);
-    EXPECT_EQ(record.lfStrikeOut, 0);
-}
-
-TEST(FaceName, LongLinesKeepThirtyOneBytesAndNeverSplitACharacter)
-{
-    const struct {
-        std::string line;
-        std::string kept;
-    } cases[] = {
-        {std::string(40, 'a'), std::string(31, 'a')},
-        {std::string(29, 'a') + "あい", std::string(29, 'a') + "あ"},  // "あ" ends at byte 31
-        {std::string(30, 'a') + "あ", std::string(30, 'a')},           // "あ" would need bytes 31 and 32
-        {"ab\x82", "ab\x82"},                                          // a lead byte that ends the line
-    };
-    for (const auto& c : cases) {
-        struct {
-            char face[FACE_NAME_SIZE];
-            char guard[8];
-        } field;
-        memset(&field, 'x', sizeof field);
-        CopyFaceName(field.face, c.line.data(), c.line.size());
-        EXPECT_EQ(std::string(field.face), c.kept) << c.line;
-        EXPECT_EQ(std::string(field.guard, sizeof field.guard), "xxxxxxxx");
-    }
-}
+#endif
 
 }  // namespace

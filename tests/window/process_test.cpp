@@ -97,9 +97,9 @@ protected:
 
 TEST_F(QuorvelProcess, QuotedTemplatePathBecomesTheCaptionAndClosingExitsWithZero)
 {
-    CreateDirectoryA("zentavo process test", nullptr);
-    const std::string path = "zentavo process test\\town news.new";
-    WriteFileBytes(path, TEST_TEMPLATE);
+    CreateDirectoryA("process test", nullptr);
+    const std::string path = "process test\\town news.new";
+    WriteScratchFile(path, TEST_TEMPLATE);
     Launch(" \"" + path + "\"");
     HWND window = WaitForWindow("MyWin");
     ASSERT_NE(window, nullptr);
@@ -107,8 +107,6 @@ TEST_F(QuorvelProcess, QuotedTemplatePathBecomesTheCaptionAndClosingExitsWithZer
     EXPECT_EQ(FindProcessWindow(info_.dwProcessId, "#32770", false), nullptr);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(ExitCode(), 0u);
-    remove(path.c_str());
-    RemoveDirectoryA("zentavo process test");
 }
 
 // The show command, from another program while nothing is loaded, is ignored.

@@ -86,20 +86,6 @@ HWND FileNameField(HWND box)
     return edit;
 }
 
-std::vector<std::string> FileTypes(HWND box)
-{
-    std::vector<std::string> types;
-    HWND list = GetDlgItem(box, cmb1);
-    LRESULT count = list ? SendMessageA(list, CB_GETCOUNT, 0, 0) : 0;
-    for (LRESULT i = 0; i < count; i++) {
-        char text[256] = "";
-        if (SendMessageA(list, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
-            SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        types.push_back(text);
-    }
-    return types;
-}
-
 // A box is read and answered from its own loop, once it has set itself up. A box that is gone
 // by then (a dialog that ended as soon as it became active again) counts as no box.
 void CatchBox(HWND box)
@@ -119,10 +105,7 @@ void ReplyToBox(HWND box)
     caught.mainWindowVisible = MainWindow && IsWindowVisible(MainWindow);
     caught.focus = GetDlgCtrlID(GetFocus());
     HWND nameField = FileNameField(box);
-    if (nameField) {
-        caught.fileName = TextOf(nameField);
-        caught.fileTypes = FileTypes(box);
-    }
+    if (nameField) caught.fileName = TextOf(nameField);
     CaughtBoxes.push_back(caught);
     BoxReply reply = {BoxAnswer, "", false};
     if (CaughtBoxes.size() > MOST_BOXES) {
@@ -203,26 +186,6 @@ void ResetProgramState()
 }
 
 }  // namespace
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    FILE* file = fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr) << path;
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file) return "<missing>";
-    std::string bytes;
-    char block[4096];
-    size_t count;
-    while ((count = fread(block, 1, sizeof block, file)) > 0) bytes.append(block, count);
-    fclose(file);
-    return bytes;
-}
 
 void WindowTest::SetUp()
 {

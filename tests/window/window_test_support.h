@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_support.h"
+
 // A modal box (message box or dialog) as it looked when it became active.
 struct CaughtBox {
     HWND window;
@@ -19,9 +21,7 @@ struct CaughtBox {
     HWND owner;
     bool mainWindowVisible;  // whether MainWindow was visible while the box was up
     int focus;               // the id of the control that had the focus
-    // File dialogs only: the name the dialog offered, and its list of file types.
-    std::string fileName;
-    std::vector<std::string> fileTypes;
+    std::string fileName;    // file dialogs only: the name the dialog offered
 };
 
 // Every box caught since the test began, in order.
@@ -41,12 +41,6 @@ extern int BoxAnswer;
 
 // When set, the creation of the next window of the class "MyWin" is refused.
 extern bool RefuseMainWindowCreation;
-
-// Writes bytes to path (in the current folder unless the path says otherwise).
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-
-// The whole content of a file, or "<missing>".
-std::string ReadFileBytes(const std::string& path);
 
 // A template file with one flow line and two blocks, titled TEST_TEMPLATE_TITLE.
 extern const char TEST_TEMPLATE_TITLE[];

@@ -1,0 +1,86 @@
+// test_support.cpp - whole-file helpers and the per-test scratch folders.
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <dirent.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+std::string WriteScratchFile(const std::string& path, const std::string& bytes)
+{
+    FILE* file = fopen(path.c_str(), "wb");
+    EXPECT_NE(file, nullptr) << path;
+    if (file) {
+        fwrite(bytes.data(), 1, bytes.size(), file);
+        fclose(file);
+    }
+    return path;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return "<missing>";
+    std::string bytes;
+    char block[4096];
+    size_t count;
+    while ((count = fread(block, 1, sizeof block, file)) > 0) bytes.append(block, count);
+    fclose(file);
+    return bytes;
+}
+
+#ifndef _WIN32
+size_t OpenFileCount()
+{
+    size_t count = 0;
+    DIR* folder = opendir("/proc/self/fd");
+    while (folder && readdir(folder)) count++;
+    if (folder) closedir(folder);
+    return count;
+}
+#endif
+
+namespace {
+
+// Enters a new empty folder under the system's temporary folder before each test and, after
+// it, returns to where the test program started and removes that folder.
+class ScratchFolders : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        std::error_code error;
+        home_ = fs::current_path(error);
+        fs::path temporary = fs::temp_directory_path(error);
+        for (int attempt = 0;; attempt++) {
+            folder_ = temporary / ("zentavo-test-" + std::to_string(getpid()) + "-" + std::to_string(attempt));
+            if (fs::create_directory(folder_, error) || attempt > 1000) break;
+        }
+        fs::current_path(folder_, error);
+    }
+
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        std::error_code error;
+        fs::current_path(home_, error);
+        fs::remove_all(folder_, error);
+    }
+
+private:
+    fs::path home_, folder_;
+};
+
+[[maybe_unused]] const bool kScratchFoldersInstalled =
+    (::testing::UnitTest::GetInstance()->listeners().Append(new ScratchFolders), true);
+
+}  // namespace
