@@ -51,6 +51,7 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
         {"", "no TEMPLATE given"},
         {"--count", "--count needs a whole number"},
         {"--count -1 t.new", "--count needs a whole number, not \"-1\""},
+        {"--count +1 t.new", "--count needs a whole number, not \"+1\""},
         {"--count 5x t.new", "--count needs a whole number, not \"5x\""},
         {"--elapsed=x t.new", "--elapsed needs a number of milliseconds, not \"x\""},
         {"--transcript= t.new", "--transcript needs a file name, not \"\""},
@@ -65,7 +66,7 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
         EXPECT_EQ(run.err.substr(0, lineEnd), std::string("zentavo-cli: ") + c.error);
         EXPECT_EQ(run.err.find("usage: zentavo-cli"), lineEnd + 1) << c.arguments;
     }
-    EXPECT_EQ(RunCli("--help").status, 0);
+    for (const char* help : {"--help", "-h"}) EXPECT_EQ(RunCli(help).status, 0) << help;
     CliRun version = RunCli("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "zentavo-cli " ZENTAVO_VERSION "\n");
