@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "listing.h"
+
 namespace {
 
 const char kPage[] = ZENTAVO_HTML_MANUAL;
@@ -41,19 +43,6 @@ std::string Output(const std::string& command)
     return out;
 }
 
-// The topics' context names, in order, from the listing that the generator writes.
-std::vector<std::string> TopicIds()
-{
-    std::vector<std::string> ids;
-    std::ifstream in(kListing, std::ios::binary);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        std::string mark, number, id;
-        if (fields >> mark >> number >> id && mark == "@@") ids.push_back(id);
-    }
-    return ids;
-}
-
 struct Rows {
     int first, last, height;
 };
@@ -81,7 +70,8 @@ TEST(HtmlManual, EachLinkLandsOnTheSectionItNames)
 {
     if (system("command -v chromium >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "chromium is not installed: the HTML manual is not checked in a browser";
-    std::vector<std::string> ids = TopicIds();
+    std::vector<std::string> ids;
+    for (const ListedTopic& topic : ReadListing(kListing)) ids.push_back(topic.id);
     ASSERT_FALSE(ids.empty()) << "no listing at " << kListing;
     std::ostringstream page;
     page << std::ifstream(kPage).rdbuf();

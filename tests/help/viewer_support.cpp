@@ -1,16 +1,15 @@
 // viewer_support.cpp - bounded waits for the help viewer's window.
 #include "viewer_support.h"
 
-const char HELP_VIEWER_CLASS[] = "MS_WINHELP";
-const char HELP_VIEWER_CAPTION[] = "Zentavo ヘルプ";
-const DWORD HELP_VIEWER_TIMEOUT = 15000;
+const char kViewerClass[] = "MS_WINHELP";
+const char kCaption[] = "Zentavo ヘルプ";  // the help file's title
 
 // The viewer is another process: nothing of it can be waited on but its windows.
 HWND WaitForViewer(DWORD timeout)
 {
     DWORD deadline = GetTickCount() + timeout;
     for (;;) {
-        HWND viewer = FindWindowA(HELP_VIEWER_CLASS, HELP_VIEWER_CAPTION);
+        HWND viewer = FindWindowA(kViewerClass, kCaption);
         if (viewer && IsWindowVisible(viewer)) return viewer;
         if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return nullptr;
         Sleep(50);
@@ -20,7 +19,7 @@ HWND WaitForViewer(DWORD timeout)
 bool WaitForViewerGone(DWORD timeout)
 {
     DWORD deadline = GetTickCount() + timeout;
-    while (FindWindowA(HELP_VIEWER_CLASS, nullptr)) {
+    while (FindWindowA(kViewerClass, nullptr)) {
         if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
         Sleep(50);
     }

@@ -7,9 +7,7 @@
 
 #include <string>
 
-extern const char HELP_VIEWER_CLASS[];    // the viewer's main window class
-extern const char HELP_VIEWER_CAPTION[];  // "Zentavo ヘルプ", the help file's title
-extern const DWORD HELP_VIEWER_TIMEOUT;   // milliseconds any wait for the viewer may take
+const DWORD HELP_VIEWER_TIMEOUT = 15000;  // milliseconds any wait for the viewer may take
 
 // The viewer's window once it is visible with the help file's title as its caption, or nullptr
 // when none appears within timeout milliseconds.
