@@ -1,5 +1,5 @@
 // font_test.cpp - the display font at window creation and through the font command, with the
-// settings file present, missing or a folder.
+// settings file present or missing.
 #include <stddef.h>
 #include <string.h>
 
@@ -34,25 +34,6 @@ void ExpectFont(const LOGFONTA& font, LONG height, LONG weight, BYTE italic, BYT
     EXPECT_EQ(font.lfQuality, quality);
     EXPECT_EQ(font.lfPitchAndFamily, pitch);
     EXPECT_STREQ(font.lfFaceName, face);
-}
-
-class WindowCreation : public WindowTest {};
-
-TEST_F(WindowCreation, WithoutASettingsFileAsksForAnyShiftJisFont)
-{
-    ASSERT_EQ(Start(""), 1);
-    ExpectFont(DisplayLogFont, 0, 0, 0, 0, DEFAULT_PITCH, "");
-    EXPECT_STREQ(DefaultFaceName, "System");
-    ASSERT_NE(DisplayFont, nullptr);
-    ExpectFont(MadeFont(), 0, 0, 0, 0, DEFAULT_PITCH, "");
-}
-
-TEST_F(WindowCreation, ReadsEveryFieldOfAFullSettingsFile)
-{
-    WriteScratchFile(FONT_SETTINGS_FILE, FULL_FILE);
-    ASSERT_EQ(Start(""), 1);
-    ExpectFont(DisplayLogFont, -16, 700, 1, 2, 49, "ＭＳ 明朝");
-    ExpectFont(MadeFont(), -16, 700, 1, 2, 49, "ＭＳ 明朝");
 }
 
 class FontCommand : public WindowTest {
@@ -94,6 +75,17 @@ TEST_F(FontCommand, CancelledWithoutASettingsFileWritesTheDefaults)
     ExpectFontReplaced();
 }
 
+TEST_F(FontCommand, CancelledKeepsTheSettingsReadAtWindowCreation)
+{
+    WriteScratchFile(FONT_SETTINGS_FILE, FULL_FILE);
+    ASSERT_EQ(Start(""), 1);
+    ExpectFont(MadeFont(), -16, 700, 1, 2, 49, "ＭＳ 明朝");
+    ChooseFont(IDCANCEL);
+    ExpectFont(DisplayLogFont, -16, 700, 1, 2, 49, "ＭＳ 明朝");
+    EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE), FULL_FILE);
+    ExpectFontReplaced();
+}
+
 TEST_F(FontCommand, ConfirmedWritesWhatTheDialogChose)
 {
     ASSERT_EQ(Start(""), 1);
@@ -104,20 +96,6 @@ TEST_F(FontCommand, ConfirmedWritesWhatTheDialogChose)
     EXPECT_EQ(memcmp(&written, &DisplayLogFont, offsetof(LOGFONTA, lfFaceName)), 0);
     EXPECT_STREQ(written.lfFaceName, DisplayLogFont.lfFaceName);
     ExpectFontReplaced();
-}
-
-// A folder where the settings file should be: the program starts, and the font command works
-// and replaces the font, with nothing said but the font dialog itself.
-TEST_F(FontCommand, AFolderInPlaceOfTheSettingsFileChangesNothingAndSaysNothing)
-{
-    ASSERT_TRUE(CreateDirectoryA(FONT_SETTINGS_FILE, nullptr));
-    ASSERT_EQ(Start(""), 1);
-    ASSERT_NE(DisplayFont, nullptr);
-    ChooseFont(IDCANCEL);
-    EXPECT_EQ(CaughtBoxes.size(), 1u);
-    ExpectFontReplaced();
-    EXPECT_EQ(GetFileAttributesA(FONT_SETTINGS_FILE) & FILE_ATTRIBUTE_DIRECTORY, DWORD{FILE_ATTRIBUTE_DIRECTORY});
-    RemoveDirectoryA(FONT_SETTINGS_FILE);
 }
 
 }  // namespace

@@ -17,7 +17,6 @@
 std::vector<CaughtBox> CaughtBoxes;
 std::deque<BoxReply> BoxReplies;
 int BoxAnswer = IDOK;
-bool RefuseMainWindowCreation;
 
 const char TEST_TEMPLATE_TITLE[] = "テスト町のニュース";
 const char TEST_TEMPLATE[] =
@@ -107,7 +106,7 @@ void ReplyToBox(HWND box)
     HWND nameField = FileNameField(box);
     if (nameField) caught.fileName = TextOf(nameField);
     CaughtBoxes.push_back(caught);
-    BoxReply reply = {BoxAnswer, "", false};
+    BoxReply reply = {BoxAnswer, ""};
     if (CaughtBoxes.size() > MOST_BOXES) {
         WatchdogFired = true;
         reply.answer = IDCANCEL;
@@ -116,13 +115,7 @@ void ReplyToBox(HWND box)
         BoxReplies.pop_front();
     }
     if (nameField && !reply.fileName.empty()) SetWindowTextA(nameField, reply.fileName.c_str());
-    if (reply.byKey) {
-        WPARAM key = reply.answer == IDCANCEL ? VK_ESCAPE : VK_RETURN;
-        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
-        PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
-    } else {
-        PostMessageA(box, WM_COMMAND, reply.answer, 0);
-    }
+    PostMessageA(box, WM_COMMAND, reply.answer, 0);
 }
 
 LRESULT CALLBACK ReplierProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -148,10 +141,6 @@ LRESULT CALLBACK BoxHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
     HWND window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_ACTIVATE && ClassOf(window) == DIALOG_CLASS) CatchBox(window);
-    if (code == HCBT_CREATEWND && RefuseMainWindowCreation && ClassOf(window) == MAIN_WINDOW_CLASS) {
-        RefuseMainWindowCreation = false;
-        return 1;
-    }
     return CallNextHookEx(BoxHook, code, wParam, lParam);
 }
 
@@ -197,7 +186,6 @@ void WindowTest::SetUp()
     BoxReplies.clear();
     LastCaughtBox = nullptr;
     BoxAnswer = IDOK;
-    RefuseMainWindowCreation = false;
     WatchdogFired = false;
     if (!Replier) CreateReplier();
     ASSERT_NE(Replier, nullptr);
