@@ -1,7 +1,6 @@
 // commands_test.cpp - every command as the menu, the accelerators and the toolbar send it, with the
 // real open, save and about dialogs answered by the hook: opening, showing, recording (and its
 // transcript's bytes), the about box and the tool tips.
-#include <stdio.h>
 #include <string.h>
 
 #include <set>

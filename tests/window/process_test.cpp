@@ -1,7 +1,5 @@
 // process_test.cpp - the real quorvel.exe in its own process: started with a command line, found
 // by its window, and ended from outside.
-#include <string.h>
-
 #include <string>
 
 #include "res/resource.h"
@@ -11,31 +9,16 @@ namespace {
 
 const DWORD WAIT_MILLISECONDS = 30000;
 
-struct Search {
-    DWORD process;
-    const char* windowClass;
-    bool visibleOnly;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM into)
-{
-    Search* search = reinterpret_cast<Search*>(into);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (process != search->process || strcmp(name, search->windowClass) != 0) return TRUE;
-    if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
+// A top-level window of windowClass that belongs to process (and is visible, if asked).
 HWND FindProcessWindow(DWORD process, const char* windowClass, bool visibleOnly)
 {
-    Search search = {process, windowClass, visibleOnly, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, windowClass, nullptr))) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && (!visibleOnly || IsWindowVisible(window))) return window;
+    }
+    return nullptr;
 }
 
 // One run of quorvel.exe, ended (if still running) when the test ends.
@@ -82,13 +65,6 @@ protected:
         DWORD code = STILL_ACTIVE;
         GetExitCodeProcess(info_.hProcess, &code);
         return code;
-    }
-
-    static std::string TextOf(HWND window)
-    {
-        char text[256] = "";
-        GetWindowTextA(window, text, sizeof text);
-        return text;
     }
 
     bool started_ = false;

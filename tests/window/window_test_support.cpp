@@ -51,13 +51,6 @@ std::string ClassOf(HWND window)
     return name;
 }
 
-std::string TextOf(HWND window)
-{
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM into)
 {
     std::string text = TextOf(child);
@@ -249,6 +242,13 @@ bool WindowTest::ToolbarButtonChecked(int command)
 std::string WindowTest::Caption()
 {
     return TextOf(MainWindow);
+}
+
+std::string TextOf(HWND window)
+{
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
 std::string FullPath(const std::string& name)

@@ -72,6 +72,8 @@ private:
     std::string folder_;  // the current folder at the start, which a file dialog may change
 };
 
+std::string TextOf(HWND window);
+
 // The full path of a file in the current folder.
 std::string FullPath(const std::string& name);
 
