@@ -31,16 +31,6 @@ TEST_F(StartUp, WithoutAPathTheWindowWaitsHiddenWithShowGrayedAndRecordUnchecked
     EXPECT_TRUE(CaughtBoxes.empty());
 }
 
-TEST_F(StartUp, AValidTemplateGivesItsTitleAsCaptionAndEnablesShow)
-{
-    WriteScratchFile(TEMPLATE_FILE, TEST_TEMPLATE);
-    ASSERT_EQ(Start(TEMPLATE_FILE), 1);
-    EXPECT_EQ(Caption(), TEST_TEMPLATE_TITLE);
-    EXPECT_FALSE(MenuState(NEWS_SUBMENU, CMD_SHOW) & MF_GRAYED);
-    EXPECT_TRUE(ToolbarButtonEnabled(CMD_SHOW));
-    EXPECT_TRUE(CaughtBoxes.empty());
-}
-
 // The loader's warning comes up owned by the main window before that is shown; the program then
 // goes on as without a path.
 TEST_F(StartUp, AFailingTemplateShowsTheLoadersWarningFirst)
@@ -69,16 +59,6 @@ TEST_F(StartUp, EndsQuietlyWhenTheWindowClassCannotBeRegistered)
 }
 
 class ShutDown : public WindowTest {};
-
-TEST_F(ShutDown, TheCloseBoxEndsTheLoopWithZeroAndReleasesTheFont)
-{
-    ASSERT_EQ(Start(""), 1);
-    ShowMainWindow(SW_SHOWNORMAL);
-    PostMessageA(MainWindow, WM_CLOSE, 0, 0);
-    EXPECT_EQ(RunMessageLoopAtMost(), 0);
-    EXPECT_FALSE(IsWindow(MainWindow));
-    EXPECT_EQ(DisplayFont, nullptr);
-}
 
 // Ctrl+X goes through the accelerator table to the exit command, which leaves the window itself
 // to the end of the process.

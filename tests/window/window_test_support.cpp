@@ -195,13 +195,6 @@ void WindowTest::TearDown()
     SetCurrentDirectoryA(folder_.c_str());
     EXPECT_FALSE(WatchdogFired) << "a modal box stayed open, or boxes kept coming, and they were cancelled";
     EXPECT_TRUE(BoxReplies.empty()) << "fewer boxes came up than the test expected";
-    if (HasFailure()) {
-        for (const CaughtBox& box : CaughtBoxes) {
-            std::string texts;
-            for (const std::string& text : box.texts) texts += " [" + text + "]";
-            printf("caught box \"%s\"%s name [%s]\n", box.caption.c_str(), texts.c_str(), box.fileName.c_str());
-        }
-    }
 }
 
 int WindowTest::Start(const std::string& tail)
