@@ -136,7 +136,8 @@ TEST_F(ShowCommand, ShowsTheNewTextFromItsFirstLineOrKeepsTheOldOne)
     UpdateWindow(MainWindow);
     Command(CMD_DOWN);
     Command(CMD_DOWN);
-    EXPECT_EQ(GetScrollPos(MainWindow, SB_VERT), 2);
+    Command(CMD_UP);
+    EXPECT_EQ(GetScrollPos(MainWindow, SB_VERT), 1);
     Command(CMD_SHOW);
     EXPECT_EQ(TopLine, 0u);
     EXPECT_EQ(GetScrollPos(MainWindow, SB_VERT), 0);

@@ -18,22 +18,9 @@ const char TEMPLATE_FILE[] = "zentavo-window-test.new";
 
 class StartUp : public WindowTest {};
 
-TEST_F(StartUp, WithoutAPathTheWindowWaitsHiddenWithShowGrayedAndRecordUnchecked)
-{
-    ASSERT_EQ(Start(""), 1);
-    EXPECT_EQ(CommandLinePath, nullptr);
-    EXPECT_EQ(Caption(), "Zentavo");
-    EXPECT_FALSE(IsWindowVisible(MainWindow));
-    EXPECT_TRUE(MenuState(NEWS_SUBMENU, CMD_SHOW) & MF_GRAYED);
-    EXPECT_FALSE(ToolbarButtonEnabled(CMD_SHOW));
-    EXPECT_FALSE(MenuState(OPTIONS_SUBMENU, CMD_RECORD) & MF_CHECKED);
-    EXPECT_FALSE(ToolbarButtonChecked(CMD_RECORD));
-    EXPECT_TRUE(CaughtBoxes.empty());
-}
-
 // The loader's warning comes up owned by the main window before that is shown; the program then
-// goes on as without a path.
-TEST_F(StartUp, AFailingTemplateShowsTheLoadersWarningFirst)
+// waits, hidden, as without a path: its own caption, show grayed and record unchecked.
+TEST_F(StartUp, AFailingTemplateWarnsThenTheWindowWaitsWithNothingLoaded)
 {
     ASSERT_EQ(Start("\"zentavo-missing.new\""), 1);
     ASSERT_EQ(CaughtBoxes.size(), 1u);
@@ -42,6 +29,11 @@ TEST_F(StartUp, AFailingTemplateShowsTheLoadersWarningFirst)
     EXPECT_EQ(CaughtBoxes[0].owner, MainWindow);
     EXPECT_FALSE(CaughtBoxes[0].mainWindowVisible);
     EXPECT_EQ(Caption(), "Zentavo");
+    EXPECT_FALSE(IsWindowVisible(MainWindow));
+    EXPECT_TRUE(MenuState(NEWS_SUBMENU, CMD_SHOW) & MF_GRAYED);
+    EXPECT_FALSE(ToolbarButtonEnabled(CMD_SHOW));
+    EXPECT_FALSE(MenuState(OPTIONS_SUBMENU, CMD_RECORD) & MF_CHECKED);
+    EXPECT_FALSE(ToolbarButtonChecked(CMD_RECORD));
 }
 
 TEST_F(StartUp, EndsQuietlyWhenTheWindowClassCannotBeRegistered)

@@ -60,24 +60,6 @@ protected:
         return capture;
     }
 
-    static int ToolbarBottom()
-    {
-        RECT toolbar;
-        GetClientRect(ToolbarWindow, &toolbar);
-        return toolbar.bottom;
-    }
-
-    static int LineHeight()
-    {
-        HDC dc = GetDC(MainWindow);
-        HGDIOBJ kept = SelectObject(dc, DisplayFont);
-        TEXTMETRICA metrics;
-        GetTextMetricsA(dc, &metrics);
-        SelectObject(dc, kept);
-        ReleaseDC(MainWindow, dc);
-        return metrics.tmHeight + metrics.tmExternalLeading;
-    }
-
     static SCROLLINFO ScrollBar()
     {
         SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_POS, 0, 0, 0, 0, 0};
@@ -100,7 +82,15 @@ TEST_F(NewsView, PaintsBelowTheToolbarAndScrollsByOneLineHeight)
     Capture empty = CaptureClient();
     ShowText(TEN_LINES);
     Capture shown = CaptureClient();
-    const int firstLine = ToolbarBottom() + 4, height = LineHeight();
+    RECT toolbar;
+    GetClientRect(ToolbarWindow, &toolbar);
+    HDC dc = GetDC(MainWindow);
+    HGDIOBJ kept = SelectObject(dc, DisplayFont);
+    TEXTMETRICA font;
+    GetTextMetricsA(dc, &font);
+    SelectObject(dc, kept);
+    ReleaseDC(MainWindow, dc);
+    const int firstLine = toolbar.bottom + 4, height = font.tmHeight + font.tmExternalLeading;
     for (int y = 0; y < firstLine; y++) ASSERT_TRUE(shown.RowsEqual(y, empty, y)) << "row " << y;
     bool ink = false;
     for (int y = firstLine; y < firstLine + height; y++) {
