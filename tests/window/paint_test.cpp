@@ -16,13 +16,6 @@
 
 namespace {
 
-// The client area's pixels as the screen shows them, row by row.
-std::vector<DWORD> CaptureClient()
-{
-    int width, height;
-    return CaptureClientPixels(&width, &height);
-}
-
 // What the view painted before it kept widths: the news area erased, then the same layout
 // walk with one GetTextExtentPoint32A and one TextOutA per unit.
 void PaintUnitByUnit()
@@ -61,9 +54,10 @@ size_t PixelsUnlikeUnitByUnit()
 {
     RepaintNewsArea();
     UpdateWindow(MainWindow);
-    std::vector<DWORD> view = CaptureClient();
+    int width, height;
+    std::vector<DWORD> view = CaptureClientPixels(&width, &height);
     PaintUnitByUnit();
-    std::vector<DWORD> units = CaptureClient();
+    std::vector<DWORD> units = CaptureClientPixels(&width, &height);
     size_t differing = 0;
     for (size_t i = 0; i < view.size(); i++) differing += ((view[i] ^ units[i]) & 0xFFFFFF) != 0;
     return differing;

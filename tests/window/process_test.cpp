@@ -43,14 +43,13 @@ protected:
         ASSERT_TRUE(started_) << commandLine;
     }
 
-    // Waits until the program shows a window of windowClass and returns it; nullptr when the
-    // program ends or the time is up first.
-    HWND WaitForWindow(const char* windowClass)
+    // Waits until the program shows its main window and returns it; nullptr when the program
+    // ends or the time is up first.
+    HWND WaitForMainWindow()
     {
-        WaitForInputIdle(info_.hProcess, WAIT_MILLISECONDS);
         const DWORD start = GetTickCount();
         for (;;) {
-            HWND window = FindProcessWindow(info_.dwProcessId, windowClass, true);
+            HWND window = FindProcessWindow(info_.dwProcessId, "MyWin", true);
             if (window) return window;
             if (GetTickCount() - start > WAIT_MILLISECONDS) return nullptr;
             // Paced by the process's own end: a program that quits stops the wait at once.
@@ -77,7 +76,7 @@ TEST_F(QuorvelProcess, QuotedTemplatePathBecomesTheCaptionAndClosingExitsWithZer
     const std::string path = "process test\\town news.new";
     WriteScratchFile(path, TEST_TEMPLATE);
     Launch(" \"" + path + "\"");
-    HWND window = WaitForWindow("MyWin");
+    HWND window = WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(TextOf(window), TEST_TEMPLATE_TITLE);
     EXPECT_EQ(FindProcessWindow(info_.dwProcessId, "#32770", false), nullptr);
@@ -89,7 +88,7 @@ TEST_F(QuorvelProcess, QuotedTemplatePathBecomesTheCaptionAndClosingExitsWithZer
 TEST_F(QuorvelProcess, BlanksAfterTheNameLoadNothingShowIsIgnoredAndExitCommandExitsWithZero)
 {
     Launch("    ");
-    HWND window = WaitForWindow("MyWin");
+    HWND window = WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     // Posted: a fault while the program's own loop dispatches it ends the process, where one in a
     // message sent from here could be absorbed on the way back.
