@@ -1,5 +1,5 @@
 // font_test.cpp - the display font at window creation and through the font command, with the
-// settings file present, missing or a folder.
+// settings file present or missing.
 #include <stddef.h>
 #include <string.h>
 
@@ -13,7 +13,6 @@
 
 namespace {
 
-const char EXAMPLE_FILE[] = "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n1\r\nSystem";
 const char FULL_FILE[] = "4294967280\r\n0\r\n0\r\n0\r\n700\r\n1\r\n0\r\n0\r\n128\r\n0\r\n0\r\n2\r\n49\r\nＭＳ 明朝";
 
 // The font the platform made: what GetObjectA reports for DisplayFont.
@@ -34,25 +33,6 @@ void ExpectFont(const LOGFONTA& font, LONG height, LONG weight, BYTE italic, BYT
     EXPECT_EQ(font.lfQuality, quality);
     EXPECT_EQ(font.lfPitchAndFamily, pitch);
     EXPECT_STREQ(font.lfFaceName, face);
-}
-
-class WindowCreation : public WindowTest {};
-
-TEST_F(WindowCreation, WithoutASettingsFileAsksForAnyShiftJisFont)
-{
-    ASSERT_EQ(Start(""), 1);
-    ExpectFont(DisplayLogFont, 0, 0, 0, 0, DEFAULT_PITCH, "");
-    EXPECT_STREQ(DefaultFaceName, "System");
-    ASSERT_NE(DisplayFont, nullptr);
-    ExpectFont(MadeFont(), 0, 0, 0, 0, DEFAULT_PITCH, "");
-}
-
-TEST_F(WindowCreation, ReadsEveryFieldOfAFullSettingsFile)
-{
-    WriteScratchFile(FONT_SETTINGS_FILE, FULL_FILE);
-    ASSERT_EQ(Start(""), 1);
-    ExpectFont(DisplayLogFont, -16, 700, 1, 2, 49, "ＭＳ 明朝");
-    ExpectFont(MadeFont(), -16, 700, 1, 2, 49, "ＭＳ 明朝");
 }
 
 class FontCommand : public WindowTest {
@@ -83,14 +63,16 @@ protected:
     HFONT oldFont_ = nullptr;
 };
 
-TEST_F(FontCommand, CancelledWithoutASettingsFileWritesTheDefaults)
+TEST_F(FontCommand, CancelledKeepsTheSettingsReadAtWindowCreation)
 {
+    WriteScratchFile(FONT_SETTINGS_FILE, FULL_FILE);
     ASSERT_EQ(Start(""), 1);
+    ExpectFont(MadeFont(), -16, 700, 1, 2, 49, "ＭＳ 明朝");
     ChooseFont(IDCANCEL);
     ASSERT_EQ(CaughtBoxes.size(), 1u);
     EXPECT_EQ(CaughtBoxes[0].owner, MainWindow);
-    EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE), EXAMPLE_FILE);
-    ExpectFont(DisplayLogFont, 0, 0, 0, 0, FIXED_PITCH, "System");
+    ExpectFont(DisplayLogFont, -16, 700, 1, 2, 49, "ＭＳ 明朝");
+    EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE), FULL_FILE);
     ExpectFontReplaced();
 }
 
@@ -104,20 +86,6 @@ TEST_F(FontCommand, ConfirmedWritesWhatTheDialogChose)
     EXPECT_EQ(memcmp(&written, &DisplayLogFont, offsetof(LOGFONTA, lfFaceName)), 0);
     EXPECT_STREQ(written.lfFaceName, DisplayLogFont.lfFaceName);
     ExpectFontReplaced();
-}
-
-// A folder where the settings file should be: the program starts, and the font command works
-// and replaces the font, with nothing said but the font dialog itself.
-TEST_F(FontCommand, AFolderInPlaceOfTheSettingsFileChangesNothingAndSaysNothing)
-{
-    ASSERT_TRUE(CreateDirectoryA(FONT_SETTINGS_FILE, nullptr));
-    ASSERT_EQ(Start(""), 1);
-    ASSERT_NE(DisplayFont, nullptr);
-    ChooseFont(IDCANCEL);
-    EXPECT_EQ(CaughtBoxes.size(), 1u);
-    ExpectFontReplaced();
-    EXPECT_EQ(GetFileAttributesA(FONT_SETTINGS_FILE) & FILE_ATTRIBUTE_DIRECTORY, DWORD{FILE_ATTRIBUTE_DIRECTORY});
-    RemoveDirectoryA(FONT_SETTINGS_FILE);
 }
 
 }  // namespace

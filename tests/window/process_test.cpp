@@ -1,7 +1,5 @@
 // process_test.cpp - the real quorvel.exe in its own process: started with a command line, found
 // by its window, and ended from outside.
-#include <string.h>
-
 #include <string>
 
 #include "res/resource.h"
@@ -11,31 +9,16 @@ namespace {
 
 const DWORD WAIT_MILLISECONDS = 30000;
 
-struct Search {
-    DWORD process;
-    const char* windowClass;
-    bool visibleOnly;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM into)
-{
-    Search* search = reinterpret_cast<Search*>(into);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (process != search->process || strcmp(name, search->windowClass) != 0) return TRUE;
-    if (search->visibleOnly && !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
+// A top-level window of windowClass that belongs to process (and is visible, if asked).
 HWND FindProcessWindow(DWORD process, const char* windowClass, bool visibleOnly)
 {
-    Search search = {process, windowClass, visibleOnly, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, windowClass, nullptr))) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && (!visibleOnly || IsWindowVisible(window))) return window;
+    }
+    return nullptr;
 }
 
 // One run of quorvel.exe, ended (if still running) when the test ends.
@@ -60,14 +43,13 @@ protected:
         ASSERT_TRUE(started_) << commandLine;
     }
 
-    // Waits until the program shows a window of windowClass and returns it; nullptr when the
-    // program ends or the time is up first.
-    HWND WaitForWindow(const char* windowClass)
+    // Waits until the program shows its main window and returns it; nullptr when the program
+    // ends or the time is up first.
+    HWND WaitForMainWindow()
     {
-        WaitForInputIdle(info_.hProcess, WAIT_MILLISECONDS);
         const DWORD start = GetTickCount();
         for (;;) {
-            HWND window = FindProcessWindow(info_.dwProcessId, windowClass, true);
+            HWND window = FindProcessWindow(info_.dwProcessId, "MyWin", true);
             if (window) return window;
             if (GetTickCount() - start > WAIT_MILLISECONDS) return nullptr;
             // Paced by the process's own end: a program that quits stops the wait at once.
@@ -84,13 +66,6 @@ protected:
         return code;
     }
 
-    static std::string TextOf(HWND window)
-    {
-        char text[256] = "";
-        GetWindowTextA(window, text, sizeof text);
-        return text;
-    }
-
     bool started_ = false;
     PROCESS_INFORMATION info_ = {};
 };
@@ -101,7 +76,7 @@ TEST_F(QuorvelProcess, QuotedTemplatePathBecomesTheCaptionAndClosingExitsWithZer
     const std::string path = "process test\\town news.new";
     WriteScratchFile(path, TEST_TEMPLATE);
     Launch(" \"" + path + "\"");
-    HWND window = WaitForWindow("MyWin");
+    HWND window = WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(TextOf(window), TEST_TEMPLATE_TITLE);
     EXPECT_EQ(FindProcessWindow(info_.dwProcessId, "#32770", false), nullptr);
@@ -113,7 +88,7 @@ TEST_F(QuorvelProcess, QuotedTemplatePathBecomesTheCaptionAndClosingExitsWithZer
 TEST_F(QuorvelProcess, BlanksAfterTheNameLoadNothingShowIsIgnoredAndExitCommandExitsWithZero)
 {
     Launch("    ");
-    HWND window = WaitForWindow("MyWin");
+    HWND window = WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     // Posted: a fault while the program's own loop dispatches it ends the process, where one in a
     // message sent from here could be absorbed on the way back.

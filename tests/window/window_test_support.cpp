@@ -17,7 +17,6 @@
 std::vector<CaughtBox> CaughtBoxes;
 std::deque<BoxReply> BoxReplies;
 int BoxAnswer = IDOK;
-bool RefuseMainWindowCreation;
 
 const char TEST_TEMPLATE_TITLE[] = "テスト町のニュース";
 const char TEST_TEMPLATE[] =
@@ -50,13 +49,6 @@ std::string ClassOf(HWND window)
     char name[64] = "";
     GetClassNameA(window, name, sizeof name);
     return name;
-}
-
-std::string TextOf(HWND window)
-{
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM into)
@@ -107,7 +99,7 @@ void ReplyToBox(HWND box)
     HWND nameField = FileNameField(box);
     if (nameField) caught.fileName = TextOf(nameField);
     CaughtBoxes.push_back(caught);
-    BoxReply reply = {BoxAnswer, "", false};
+    BoxReply reply = {BoxAnswer, ""};
     if (CaughtBoxes.size() > MOST_BOXES) {
         WatchdogFired = true;
         reply.answer = IDCANCEL;
@@ -116,13 +108,7 @@ void ReplyToBox(HWND box)
         BoxReplies.pop_front();
     }
     if (nameField && !reply.fileName.empty()) SetWindowTextA(nameField, reply.fileName.c_str());
-    if (reply.byKey) {
-        WPARAM key = reply.answer == IDCANCEL ? VK_ESCAPE : VK_RETURN;
-        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
-        PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
-    } else {
-        PostMessageA(box, WM_COMMAND, reply.answer, 0);
-    }
+    PostMessageA(box, WM_COMMAND, reply.answer, 0);
 }
 
 LRESULT CALLBACK ReplierProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -148,10 +134,6 @@ LRESULT CALLBACK BoxHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
     HWND window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_ACTIVATE && ClassOf(window) == DIALOG_CLASS) CatchBox(window);
-    if (code == HCBT_CREATEWND && RefuseMainWindowCreation && ClassOf(window) == MAIN_WINDOW_CLASS) {
-        RefuseMainWindowCreation = false;
-        return 1;
-    }
     return CallNextHookEx(BoxHook, code, wParam, lParam);
 }
 
@@ -197,7 +179,6 @@ void WindowTest::SetUp()
     BoxReplies.clear();
     LastCaughtBox = nullptr;
     BoxAnswer = IDOK;
-    RefuseMainWindowCreation = false;
     WatchdogFired = false;
     if (!Replier) CreateReplier();
     ASSERT_NE(Replier, nullptr);
@@ -214,13 +195,6 @@ void WindowTest::TearDown()
     SetCurrentDirectoryA(folder_.c_str());
     EXPECT_FALSE(WatchdogFired) << "a modal box stayed open, or boxes kept coming, and they were cancelled";
     EXPECT_TRUE(BoxReplies.empty()) << "fewer boxes came up than the test expected";
-    if (HasFailure()) {
-        for (const CaughtBox& box : CaughtBoxes) {
-            std::string texts;
-            for (const std::string& text : box.texts) texts += " [" + text + "]";
-            printf("caught box \"%s\"%s name [%s]\n", box.caption.c_str(), texts.c_str(), box.fileName.c_str());
-        }
-    }
 }
 
 int WindowTest::Start(const std::string& tail)
@@ -261,6 +235,13 @@ bool WindowTest::ToolbarButtonChecked(int command)
 std::string WindowTest::Caption()
 {
     return TextOf(MainWindow);
+}
+
+std::string TextOf(HWND window)
+{
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
 std::string FullPath(const std::string& name)

@@ -31,16 +31,12 @@ extern std::vector<CaughtBox> CaughtBoxes;
 struct BoxReply {
     int answer;            // the command the box gets: IDOK, IDCANCEL, IDYES, IDNO...
     std::string fileName;  // typed into a file dialog's name field first, unless empty
-    bool byKey;            // IDOK and IDCANCEL as Enter and Esc pressed in the box instead
 };
 
 // Replies for the next boxes, used up in order; once they are used up, every box is answered
 // with BoxAnswer (IDOK unless a test says otherwise).
 extern std::deque<BoxReply> BoxReplies;
 extern int BoxAnswer;
-
-// When set, the creation of the next window of the class "MyWin" is refused.
-extern bool RefuseMainWindowCreation;
 
 // A template file with one flow line and two blocks, titled TEST_TEMPLATE_TITLE.
 extern const char TEST_TEMPLATE_TITLE[];
@@ -75,6 +71,8 @@ private:
     std::vector<char> tail_;
     std::string folder_;  // the current folder at the start, which a file dialog may change
 };
+
+std::string TextOf(HWND window);
 
 // The full path of a file in the current folder.
 std::string FullPath(const std::string& name);
