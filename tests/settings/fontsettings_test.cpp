@@ -1,6 +1,5 @@
-// fontsettings_test.cpp - the settings file: its exact bytes, reading it back, and unreadable
-// and unwritable places. What any file's lines read as, damaged ones and face names cut at
-// 31 bytes included, is checked against a plain model by the settings fuzz target's corpus.
+// fontsettings_test.cpp - the settings file: its exact bytes, reading it back, its numbers and
+// face names, and unreadable and unwritable places.
 #include <gtest/gtest.h>
 #include <string.h>
 
@@ -61,6 +60,61 @@ TEST(FontSettingsFile, WritesFourteenCrLfLinesThatReadBackTheSame)
     EXPECT_STREQ(read.record.lfFaceName, "Arial\n");
     WriteFontSettings(&read.record);
     EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE), withLineFeed);
+}
+
+TEST(FontSettingsFile, LongShortAndEndedFilesReadLineByLine)
+{
+    // A 257-byte line is two lines; the file then ends early at Ctrl-Z.
+    WriteScratchFile(FONT_SETTINGS_FILE, std::string(255, ' ') +
+                                             "7\r\n-3\r\n\x1a"
+                                             "5\r\n");
+    GuardedRecord read = FontCommandStart();
+    ReadFontSettings(&read.record);
+    GuardedRecord expected = FontCommandStart();
+    expected.record.lfWidth = 7;
+    expected.record.lfEscapement = -3;
+    EXPECT_TRUE(Same(read, expected));
+}
+
+TEST(FontSettingsNumber, SkipsBlanksTakesOneSignAndWraps)
+{
+    const struct {
+        const char* text;
+        int32_t value;
+    } cases[] = {{" \t\v\f\r\n+12x", 12},
+                 {"-7", -7},
+                 {"--7", 0},
+                 {"+-7", 0},
+                 {"x1", 0},
+                 {"", 0},
+                 {"4294967280", -16},
+                 {"4294967296", 0},
+                 {"-2147483648", INT32_MIN}};
+    for (const auto& c : cases) EXPECT_EQ(ParseSettingsNumber(c.text), c.value) << c.text;
+}
+
+// A face name keeps at most 31 bytes and never the first half of a double-byte character:
+// after 30 bytes, a lead byte (0x81 to 0x9F, 0xE0 to 0xFC) is left out with its second byte.
+TEST(FontSettingsFaceName, KeepsThirtyOneBytesAndWholeCharacters)
+{
+    const struct {
+        char byte;
+        bool lead;
+    } edges[] = {{'\x80', false}, {'\x81', true}, {'\x9f', true}, {'\xa0', false},
+                 {'\xdf', false}, {'\xe0', true}, {'\xfc', true}, {'\xfd', false}};
+    const std::string start(30, 'a');
+    for (const auto& edge : edges) {
+        char face[FACE_NAME_SIZE + 1];
+        face[FACE_NAME_SIZE] = 'G';
+        CopyFaceName(face, (start + edge.byte + "z").c_str(), 32);
+        EXPECT_EQ(std::string(face), edge.lead ? start : start + edge.byte) << std::hex << (edge.byte & 0xFF);
+        EXPECT_EQ(face[FACE_NAME_SIZE], 'G');
+    }
+    char face[FACE_NAME_SIZE];
+    CopyFaceName(face, std::string(29, 'a').append("\x82\xa0\x81").c_str(), 32);
+    EXPECT_EQ(std::string(face), std::string(29, 'a') + "\x82\xa0");
+    CopyFaceName(face, std::string(30, 'a').append("\x81").c_str(), 31);  // a lead byte at the end stands alone
+    EXPECT_EQ(std::string(face), std::string(30, 'a') + "\x81");
 }
 
 #ifndef _WIN32
