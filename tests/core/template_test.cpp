@@ -230,24 +230,4 @@ TEST_F(TemplateLoad, SmallerTemplateReplacesLargerOne)
     EXPECT_EQ(FlowLine(2), (std::vector<int>{0, 1}));
 }
 
-// A failed load, wherever it fails, leaves the loaded template exactly as it was.
-TEST_F(TemplateLoad, FailedLoadChangesNothing)
-{
-    ASSERT_EQ(LoadBytes(kWorkedExample), 1);
-    TemplateStore before;
-    memcpy(&before, &LoadedTemplate, sizeof before);
-    const std::string failing[] = {
-        "",
-        "New title\n",
-        "New title\n5,6,-2\n7,x,-1\n",
-        "New title\n5,6,-2\n7,-1\nnew a\n/E\nnew b\nnew c\n",
-        "New title\n5,-1\n" + Repeat("s\n", 101) + "/E\n",
-    };
-    for (const std::string& bytes : failing) {
-        EXPECT_EQ(LoadBytes(bytes), 0);
-        EXPECT_EQ(memcmp(&before, &LoadedTemplate, sizeof before), 0) << bytes.substr(0, 30);
-    }
-    ExpectWorkedExampleLoaded();
-}
-
 }  // namespace
