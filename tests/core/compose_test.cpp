@@ -88,14 +88,6 @@ TEST_F(Compose, UndefinedBlockWarnsAndShowKeepsThePreviousText)
     EXPECT_TRUE(failed);
 }
 
-TEST_F(Compose, FailedFirstShowLeavesTheTextEmpty)
-{
-    Load("T\n3,-1\na\n/E\n");
-    EXPECT_EQ(ShowNextNewsSeeded(0), 0);
-    EXPECT_STREQ(NewsBuffer, "");
-    EXPECT_EQ(Warnings.size(), 1u);
-}
-
 TEST_F(Compose, EmptyFlowLineAndEmptyBlockAddNothing)
 {
     Load("T\n-1\nx\n/E\n");
