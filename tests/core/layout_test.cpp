@@ -79,6 +79,8 @@ TEST_F(Layout, WrapsAfterTheUnitThatCrossesTheLimitAndDrawsFromTopLine)
     TopLine = 1;
     EXPECT_EQ(Walk(text), 2u);
     EXPECT_EQ(font.drawn, (std::vector<std::string>{"0,44 b", "0,64 \x81"}));
+    ResetLayout();
+    EXPECT_EQ(TopLine + LineCount, 0u);
 }
 
 TEST_F(Layout, NothingToShowWithoutTitleOrNews)

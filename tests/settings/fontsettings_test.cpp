@@ -52,9 +52,10 @@ TEST(FontSettingsFile, WritesFourteenCrLfLinesThatReadBackTheSame)
     ReadFontSettings(&read.record);
     EXPECT_TRUE(Same(read, written));
 
-    // A face name read with its line feed keeps it, and writes it back as the line's end.
+    // A face name read with its line feed keeps it, and writes it back as the line's end;
+    // lines after the 14th are not read.
     const std::string withLineFeed = "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n0\r\nArial\r\n";
-    WriteScratchFile(FONT_SETTINGS_FILE, withLineFeed);
+    WriteScratchFile(FONT_SETTINGS_FILE, withLineFeed + "Extra\r\n");
     ReadFontSettings(&read.record);
     EXPECT_STREQ(read.record.lfFaceName, "Arial\n");
     WriteFontSettings(&read.record);
