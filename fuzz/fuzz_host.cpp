@@ -7,8 +7,6 @@
 #include <unistd.h>
 
 int WarningCount;
-const char* LastWarning;
-int RecordingMarkChanges;
 
 namespace {
 
@@ -18,10 +16,9 @@ char SlotPath[kSlots][64];
 
 }  // namespace
 
-void ShowWarning(const char* message)
+void ShowWarning(const char*)
 {
     WarningCount++;
-    LastWarning = message;
 }
 
 WallClockTime ReadWallClock()
@@ -29,15 +26,11 @@ WallClockTime ReadWallClock()
     return WallClockTime{1000, 0};
 }
 
-void ShowRecordingMark(int)
-{
-    RecordingMarkChanges++;
-}
+void ShowRecordingMark(int) {}
 
 void ResetWarnings()
 {
     WarningCount = 0;
-    LastWarning = nullptr;
 }
 
 void FuzzRequire(bool holds, const char* expectation)
@@ -65,13 +58,4 @@ const char* WriteFuzzFile(int slot, const uint8_t* data, size_t size)
         written += static_cast<size_t>(count);
     }
     return SlotPath[slot];
-}
-
-size_t ReadRawFile(const char* path, uint8_t* out, size_t capacity)
-{
-    FILE* file = fopen(path, "rb");
-    FuzzRequire(file != nullptr, "the written file can be read back");
-    size_t count = fread(out, 1, capacity, file);
-    fclose(file);
-    return count;
 }

@@ -19,19 +19,13 @@
 #endif
 
 // ---- State, all defined in fuzz_host.cpp ----
-extern int WarningCount;          // warnings shown since the last ResetWarnings
-extern const char* LastWarning;   // the last of them, or nullptr
-extern int RecordingMarkChanges;  // calls of ShowRecordingMark
+extern int WarningCount;  // warnings shown since the last ResetWarnings
 
-// Sets WarningCount to 0 and LastWarning to nullptr.
 void ResetWarnings();
 
 // Replaces the content of input file `slot` (0 to 3) with the bytes and returns its path,
 // which stays valid for the whole run. The files live in memory (memfd), not on disk.
 const char* WriteFuzzFile(int slot, const uint8_t* data, size_t size);
-
-// The bytes of a file the core wrote, read raw (no text translation).
-size_t ReadRawFile(const char* path, uint8_t* out, size_t capacity);
 
 // Ends the run with a report naming the broken expectation when `holds` is false, so that
 // libFuzzer (or the replay driver) keeps the input as a crash.

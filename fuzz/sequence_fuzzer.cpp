@@ -7,7 +7,6 @@
 #include <string.h>
 
 #include <string>
-#include <vector>
 
 #include "compose/compose.h"
 #include "fuzz/fuzz_host.h"
@@ -32,32 +31,14 @@ const char kBaseTemplate[] =
 
 const size_t kLongestText = MAX_FLOW_ELEMENTS * (TEMPLATE_LINE_BUFFER_SIZE - 1) + 2;
 
-struct StoreSnapshot {
-    TemplateStore store;
-    std::string sentences;  // the text of every slot in use, each with its terminating zero
-};
-
-FUZZ_NOT_COVERED void TakeSnapshot(StoreSnapshot* snapshot)
+// The store and the text of every sentence slot in use, each with its terminating zero.
+FUZZ_NOT_COVERED std::string Snapshot()
 {
-    memcpy(&snapshot->store, &LoadedTemplate, sizeof snapshot->store);
-    snapshot->sentences.clear();
+    std::string bytes(reinterpret_cast<const char*>(&LoadedTemplate), sizeof LoadedTemplate);
     for (const auto& block : LoadedTemplate.SentenceTable)
         for (const char* sentence : block)
-            if (sentence) snapshot->sentences.append(sentence, strlen(sentence) + 1);
-}
-
-bool StoreUnchanged(const StoreSnapshot& snapshot)
-{
-    static StoreSnapshot now;
-    TakeSnapshot(&now);
-    return memcmp(&now.store, &snapshot.store, sizeof now.store) == 0 && now.sentences == snapshot.sentences;
-}
-
-FUZZ_NOT_COVERED uint32_t SeedOf(const uint8_t* data, size_t size)
-{
-    uint32_t hash = 2166136261u;
-    for (size_t i = 0; i < size; i++) hash = (hash ^ data[i]) * 16777619u;
-    return hash;
+            if (sentence) bytes.append(sentence, strlen(sentence) + 1);
+    return bytes;
 }
 
 // One show with the given seed, checked; returns whether it composed.
@@ -87,18 +68,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         WriteFuzzFile(0, reinterpret_cast<const uint8_t*>(kBaseTemplate), sizeof kBaseTemplate - 1);
     ResetWarnings();
     FuzzRequire(LoadTemplate(basePath) == 1, "the base template loads");
-    uint32_t seed = SeedOf(data, size);
+    uint32_t seed = 0;
+    memcpy(&seed, data, size < sizeof seed ? size : sizeof seed);
     bool composed = ShowChecked(seed);
     std::string shown = NewsBuffer;
-    static StoreSnapshot before;
-    TakeSnapshot(&before);
+    const std::string before = Snapshot();
 
     ResetWarnings();
     int loaded = LoadTemplate(WriteFuzzFile(1, data, size));
     FuzzRequire(WarningCount == (loaded ? 0 : 1), "one warning for a failed load, none for a good one");
     FuzzRequire(shown == NewsBuffer, "loading never touches the news text");
     if (!loaded) {
-        FuzzRequire(StoreUnchanged(before), "a failed load changes nothing");
+        FuzzRequire(Snapshot() == before, "a failed load changes nothing");
         FuzzRequire(ShowChecked(seed) == composed && shown == NewsBuffer, "the same seed composes the same text");
         return 0;
     }

@@ -26,6 +26,9 @@ TEST_F(Transcript, StartingWritesTheTitleAndTheNewsOnScreen)
 #endif
     strcpy(LoadedTemplate.TitleBuffer, "T");
     strcpy(NewsBuffer, "AB\n\n");
+    EXPECT_EQ(RecordTitle(), 1);  // nothing is written while recording is off
+    EXPECT_EQ(RecordNews(), 1);
+    EXPECT_EQ(TranscriptFile, nullptr);
     ASSERT_EQ(BeginTranscript(path.c_str()), 1);
     EXPECT_EQ(RecordingFlag, 1);
     EXPECT_EQ(RecordingMark, 1);
@@ -52,14 +55,6 @@ TEST_F(Transcript, StartingBeforeAnyTemplateCreatesAnEmptyFile)
     EXPECT_EQ(ReadWholeFile(path), "");
     StopTranscript();
     EXPECT_EQ(ReadWholeFile(path), "");
-}
-
-TEST_F(Transcript, NothingIsWrittenWhileOff)
-{
-    strcpy(LoadedTemplate.TitleBuffer, "T");
-    EXPECT_EQ(RecordTitle(), 1);
-    EXPECT_EQ(RecordNews(), 1);
-    EXPECT_EQ(TranscriptFile, nullptr);
 }
 
 TEST_F(Transcript, OpenFailureWarnsAndStaysOff)

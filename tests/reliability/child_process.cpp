@@ -18,15 +18,15 @@ double MonotonicSeconds()
 }
 
 // In the child, between fork and exec: only async-signal-safe calls.
-[[noreturn]] static void ExecCli(char* const* argv, const char* outPath, const char* errPath, const ChildLimits& limits)
+[[noreturn]] static void ExecCli(char* const* argv, const char* outPath, const char* errPath, long long fileSizeLimit)
 {
     int out = open(outPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);  // /dev/null included
     int err = open(errPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
-    if (limits.fileSize >= 0) {
+    if (fileSizeLimit >= 0) {
         // A write beyond the limit then fails with EFBIG instead of killing the process.
         signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = {static_cast<rlim_t>(limits.fileSize), static_cast<rlim_t>(limits.fileSize)};
+        rlimit limit = {static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
     }
     execv(argv[0], argv);
@@ -34,7 +34,7 @@ double MonotonicSeconds()
 }
 
 pid_t StartCli(const std::vector<std::string>& arguments, const std::string& outPath, const std::string& errPath,
-               const ChildLimits& limits)
+               long long fileSizeLimit)
 {
     std::vector<std::string> words = {ZENTAVO_CLI};
     words.insert(words.end(), arguments.begin(), arguments.end());
@@ -42,7 +42,7 @@ pid_t StartCli(const std::vector<std::string>& arguments, const std::string& out
     for (std::string& word : words) argv.push_back(&word[0]);
     argv.push_back(nullptr);
     pid_t child = fork();
-    if (child == 0) ExecCli(argv.data(), outPath.c_str(), errPath.c_str(), limits);
+    if (child == 0) ExecCli(argv.data(), outPath.c_str(), errPath.c_str(), fileSizeLimit);
     return child;
 }
 
@@ -58,10 +58,10 @@ ChildRun FinishChild(pid_t child, const std::string& outPath, const std::string&
     return run;
 }
 
-ChildRun RunCliChild(const std::vector<std::string>& arguments, const ChildLimits& limits)
+ChildRun RunCliChild(const std::vector<std::string>& arguments, long long fileSizeLimit)
 {
-    const std::string outPath = limits.discardOutput ? "/dev/null" : "zentavo-test-child-out";
+    const std::string outPath = fileSizeLimit >= 0 ? "/dev/null" : "zentavo-test-child-out";
     const std::string errPath = "zentavo-test-child-err";
-    pid_t child = StartCli(arguments, outPath, errPath, limits);
+    pid_t child = StartCli(arguments, outPath, errPath, fileSizeLimit);
     return FinishChild(child, outPath, errPath);
 }

@@ -15,22 +15,19 @@ struct ChildRun {
     std::string err;  // standard error
 };
 
-struct ChildLimits {
-    long long fileSize = -1;     // RLIMIT_FSIZE in bytes (SIGXFSZ ignored), or -1 for none
-    bool discardOutput = false;  // standard output to /dev/null, outside the file size limit
-};
-
 // Starts zentavo-cli with the arguments, standard output into outPath and standard error
-// into errPath. Returns the child's id; the caller waits for it with FinishChild. Open
-// descriptors are inherited, so the child can read a memfd through /proc/self/fd/N.
+// into errPath, its files limited to fileSizeLimit bytes unless that is -1 (a write beyond
+// then fails instead of killing it). Returns the child's id; the caller waits for it with
+// FinishChild. Open descriptors are inherited, so the child can read a memfd through
+// /proc/self/fd/N.
 pid_t StartCli(const std::vector<std::string>& arguments, const std::string& outPath, const std::string& errPath,
-               const ChildLimits& limits = ChildLimits());
+               long long fileSizeLimit = -1);
 
 // Waits for the child started by StartCli and collects what it left in the two files.
 ChildRun FinishChild(pid_t child, const std::string& outPath, const std::string& errPath);
 
-// Runs zentavo-cli to its end.
-ChildRun RunCliChild(const std::vector<std::string>& arguments, const ChildLimits& limits = ChildLimits());
+// Runs zentavo-cli to its end; under a file size limit its standard output is discarded.
+ChildRun RunCliChild(const std::vector<std::string>& arguments, long long fileSizeLimit = -1);
 
 // Seconds on a monotonic clock.
 double MonotonicSeconds();

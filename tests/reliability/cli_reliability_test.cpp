@@ -50,15 +50,13 @@ TEST(TranscriptFailure, FileFullHalfwayThroughARecordKeepsTheRecordsBefore)
     std::string expected = ReadWholeFile("zentavo-test-whole.txt");
     ASSERT_EQ(expected.size(), 21 * kRecordSize);
 
-    ChildLimits limits;
-    limits.fileSize = 5 * kRecordSize + 100;  // the sixth record fills the file
-    limits.discardOutput = true;
+    const long long limit = 5 * kRecordSize + 100;  // the sixth record fills the file
     ChildRun cut =
-        RunCliChild({"--elapsed", "3", "--count", "20", "--transcript", "zentavo-test-cut.txt", path}, limits);
+        RunCliChild({"--elapsed", "3", "--count", "20", "--transcript", "zentavo-test-cut.txt", path}, limit);
     EXPECT_EQ(cut.status, 1);
     EXPECT_EQ(cut.err, std::string(MSG_TRANSCRIPT_WRITE_FAILED) + "\n");
     std::string written = ReadWholeFile("zentavo-test-cut.txt");
-    EXPECT_EQ(written.size(), static_cast<size_t>(limits.fileSize));
+    EXPECT_EQ(written.size(), static_cast<size_t>(limit));
     EXPECT_EQ(written, expected.substr(0, written.size()));
 }
 
