@@ -9,7 +9,7 @@
 
 const char FONT_SETTINGS_FILE[] = "quorvel.ini";
 
-// The first byte of a double-byte character in code page 932.
+// The blanks that may stand before a number, as the C library's number reading skips them.
 static bool IsSettingsSpace(char byte)
 {
     return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' || byte == '\r';
