@@ -84,3 +84,6 @@ private:
     (::testing::UnitTest::GetInstance()->listeners().Append(new ScratchFolders), true);
 
 }  // namespace
+
+const LeadByteEdge LEAD_BYTE_EDGES[8] = {{'\x80', false}, {'\x81', true}, {'\x9f', true}, {'\xa0', false},
+                                         {'\xdf', false}, {'\xe0', true}, {'\xfc', true}, {'\xfd', false}};

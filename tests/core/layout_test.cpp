@@ -53,12 +53,7 @@ protected:
 // the next one into its unit or stands alone.
 TEST_F(Layout, LeadBytesTakeTheNextByteIntoTheirUnit)
 {
-    const struct {
-        char byte;
-        bool lead;
-    } edges[] = {{'\x80', false}, {'\x81', true}, {'\x9f', true}, {'\xa0', false},
-                 {'\xdf', false}, {'\xe0', true}, {'\xfc', true}, {'\xfd', false}};
-    for (const auto& edge : edges) {
+    for (const LeadByteEdge& edge : LEAD_BYTE_EDGES) {
         Walk(std::string(1, edge.byte) + "x");
         EXPECT_EQ(font.drawn.size(), edge.lead ? 1u : 2u) << std::hex << (edge.byte & 0xFF);
     }

@@ -95,13 +95,8 @@ TEST(FontSettingsNumber, SkipsBlanksTakesOneSignAndWraps)
 // after 30 bytes, a lead byte (0x81 to 0x9F, 0xE0 to 0xFC) is left out with its second byte.
 TEST(FontSettingsFaceName, KeepsThirtyOneBytesAndWholeCharacters)
 {
-    const struct {
-        char byte;
-        bool lead;
-    } edges[] = {{'\x80', false}, {'\x81', true}, {'\x9f', true}, {'\xa0', false},
-                 {'\xdf', false}, {'\xe0', true}, {'\xfc', true}, {'\xfd', false}};
     const std::string start(30, 'a');
-    for (const auto& edge : edges) {
+    for (const LeadByteEdge& edge : LEAD_BYTE_EDGES) {
         char face[FACE_NAME_SIZE + 1];
         face[FACE_NAME_SIZE] = 'G';
         CopyFaceName(face, (start + edge.byte + "z").c_str(), 32);
