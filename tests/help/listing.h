@@ -1,5 +1,5 @@
 // listing.h - reading the listing that the help file generator writes beside the help file:
-// each topic's number and context name, what it shows, and its links.
+// each topic's number and context name, and what it shows.
 #ifndef ZENTAVO_TESTS_HELP_LISTING_H
 #define ZENTAVO_TESTS_HELP_LISTING_H
 
@@ -8,16 +8,10 @@
 #include <string>
 #include <vector>
 
-struct ListedLink {
-    std::string target;
-    std::string text;
-};
-
 struct ListedTopic {
     unsigned number = 0;
     std::string id;
     std::string text;  // title and paragraphs, without line breaks
-    std::vector<ListedLink> links;
 };
 
 // The topics in order; none when the file cannot be read. The listing starts with a topic line.
@@ -32,12 +26,7 @@ inline std::vector<ListedTopic> ReadListing(const char* path)
         if (mark == "@@") {
             topics.emplace_back();
             fields >> topics.back().number >> topics.back().id;
-        } else if (mark == "@>") {
-            ListedLink link;
-            fields >> link.target;
-            link.text = line.substr(4 + link.target.size());
-            topics.back().links.push_back(link);
-        } else {
+        } else if (mark != "@>") {  // link lines are not shown text
             topics.back().text += line;
         }
     }
