@@ -20,9 +20,10 @@
 
 namespace {
 
-const char TEMPLATE_FILE[] = "zentavo-commands-test.new";
+// Blanks in the name: the command line has to quote it.
+const char TEMPLATE_FILE[] = "zentavo commands test.new";
 const char OTHER_FILE[] = "zentavo-commands-other.new";
-const char TRANSCRIPT_FILE[] = "zentavo-commands-test.txt";
+const char TRANSCRIPT_FILE[] = "zentavo commands test.txt";
 // A device that takes no bytes: every write to it fails (Wine reaches Linux's files through Z:).
 const char FULL_DEVICE[] = "Z:\\dev\\full";
 
@@ -36,11 +37,13 @@ const char UNLOADABLE_TEMPLATE[] = "タイトル\r\n0,x,-1\r\n";
 
 class Commands : public WindowTest {
 protected:
-    // A visible main window with TEST_TEMPLATE loaded from the command line (or nothing).
+    // A visible main window with a template loaded from the quoted path on the command line
+    // (or nothing).
     void StartWith(const char* file)
     {
         if (file) WriteScratchFile(TEMPLATE_FILE, file);
-        ASSERT_EQ(Start(file ? TEMPLATE_FILE : ""), 1);
+        ASSERT_EQ(Start(file ? std::string("\"") + TEMPLATE_FILE + "\"  " : ""), 1);
+        EXPECT_EQ(Caption(), file ? TEST_TEMPLATE_TITLE : "Zentavo");
         ShowMainWindow(SW_SHOWNORMAL);
     }
 

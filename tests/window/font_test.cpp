@@ -1,6 +1,7 @@
 // font_test.cpp - the display font at window creation and through the font command, with the
 // settings file present or missing.
 #include <stddef.h>
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
@@ -23,17 +24,16 @@ LOGFONTA MadeFont()
     return made;
 }
 
-void ExpectFont(const LOGFONTA& font, LONG height, LONG weight, BYTE italic, BYTE quality, BYTE pitch, const char* face)
+// The fields the settings file and the font dialog set, as one comparable row.
+std::string FontRow(const LOGFONTA& font)
 {
-    EXPECT_EQ(font.lfHeight, height);
-    EXPECT_EQ(font.lfWidth, 0);
-    EXPECT_EQ(font.lfWeight, weight);
-    EXPECT_EQ(font.lfItalic, italic);
-    EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
-    EXPECT_EQ(font.lfQuality, quality);
-    EXPECT_EQ(font.lfPitchAndFamily, pitch);
-    EXPECT_STREQ(font.lfFaceName, face);
+    char row[128];
+    snprintf(row, sizeof row, "%ld %ld %ld %d %d %d %d %s", font.lfHeight, font.lfWidth, font.lfWeight, font.lfItalic,
+             font.lfCharSet, font.lfQuality, font.lfPitchAndFamily, font.lfFaceName);
+    return row;
 }
+
+const char FULL_FILE_ROW[] = "-16 0 700 1 128 2 49 ＭＳ 明朝";
 
 class FontCommand : public WindowTest {
 protected:
@@ -67,11 +67,11 @@ TEST_F(FontCommand, CancelledKeepsTheSettingsReadAtWindowCreation)
 {
     WriteScratchFile(FONT_SETTINGS_FILE, FULL_FILE);
     ASSERT_EQ(Start(""), 1);
-    ExpectFont(MadeFont(), -16, 700, 1, 2, 49, "ＭＳ 明朝");
+    EXPECT_EQ(FontRow(MadeFont()), FULL_FILE_ROW);
     ChooseFont(IDCANCEL);
     ASSERT_EQ(CaughtBoxes.size(), 1u);
     EXPECT_EQ(CaughtBoxes[0].owner, MainWindow);
-    ExpectFont(DisplayLogFont, -16, 700, 1, 2, 49, "ＭＳ 明朝");
+    EXPECT_EQ(FontRow(DisplayLogFont), FULL_FILE_ROW);
     EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE), FULL_FILE);
     ExpectFontReplaced();
 }

@@ -1,5 +1,5 @@
 // process_test.cpp - the real quorvel.exe in its own process: started with a command line, found
-// by its window, and ended from outside.
+// by its window, sent commands and ended from outside.
 #include <string>
 
 #include "res/resource.h"
@@ -69,20 +69,6 @@ protected:
     bool started_ = false;
     PROCESS_INFORMATION info_ = {};
 };
-
-TEST_F(QuorvelProcess, QuotedTemplatePathBecomesTheCaptionAndClosingExitsWithZero)
-{
-    CreateDirectoryA("process test", nullptr);
-    const std::string path = "process test\\town news.new";
-    WriteScratchFile(path, TEST_TEMPLATE);
-    Launch(" \"" + path + "\"");
-    HWND window = WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(TextOf(window), TEST_TEMPLATE_TITLE);
-    EXPECT_EQ(FindProcessWindow(info_.dwProcessId, "#32770", false), nullptr);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(ExitCode(), 0u);
-}
 
 // The show command, from another program while nothing is loaded, is ignored.
 TEST_F(QuorvelProcess, BlanksAfterTheNameLoadNothingShowIsIgnoredAndExitCommandExitsWithZero)

@@ -1,38 +1,18 @@
-// view_test.cpp - the news view on screen: what painting draws where, scrolling by lines and by
-// the thumb, and wrapping anew when the window is resized.
+// view_test.cpp - the news view on screen: scrolling by lines and by the thumb, and wrapping anew
+// when the window is resized. What the view paints is compared pixel by pixel in paint_test.cpp.
 #include <string.h>
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "compose/compose.h"
 #include "layout/layout.h"
 #include "template/template.h"
-#include "ui/font.h"
 #include "ui/view.h"
 #include "ui/window.h"
 #include "window_test_support.h"
 
 namespace {
-
-// The client area's pixels as the screen shows them, row by row.
-struct Capture {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    DWORD At(int x, int y) const { return pixels[y * width + x] & 0xFFFFFF; }
-    // Whether row y holds anything but the white background.
-    bool RowHasInk(int y) const
-    {
-        for (int x = 0; x < width; x++)
-            if (At(x, y) != 0xFFFFFF) return true;
-        return false;
-    }
-    bool RowsEqual(int y, const Capture& other, int otherY) const
-    {
-        return memcmp(&pixels[y * width], &other.pixels[otherY * width], width * sizeof(DWORD)) == 0;
-    }
-};
 
 class NewsView : public WindowTest {
 protected:
@@ -52,14 +32,6 @@ protected:
         UpdateWindow(MainWindow);
     }
 
-    static Capture CaptureClient()
-    {
-        UpdateWindow(MainWindow);
-        Capture capture;
-        capture.pixels = CaptureClientPixels(&capture.width, &capture.height);
-        return capture;
-    }
-
     static SCROLLINFO ScrollBar()
     {
         SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_POS, 0, 0, 0, 0, 0};
@@ -73,38 +45,6 @@ protected:
         UpdateWindow(MainWindow);
     }
 };
-
-const char TEN_LINES[] = "一行目\n二行目\n三行目\n四行目\n五行目\n六行目\n七行目\n八行目\n九行目\n十行目\n\n";
-
-// The text goes below the toolbar, leaving it untouched; one line down moves it up by one line.
-TEST_F(NewsView, PaintsBelowTheToolbarAndScrollsByOneLineHeight)
-{
-    Capture empty = CaptureClient();
-    ShowText(TEN_LINES);
-    Capture shown = CaptureClient();
-    RECT toolbar;
-    GetClientRect(ToolbarWindow, &toolbar);
-    HDC dc = GetDC(MainWindow);
-    HGDIOBJ kept = SelectObject(dc, DisplayFont);
-    TEXTMETRICA font;
-    GetTextMetricsA(dc, &font);
-    SelectObject(dc, kept);
-    ReleaseDC(MainWindow, dc);
-    const int firstLine = toolbar.bottom + 4, height = font.tmHeight + font.tmExternalLeading;
-    for (int y = 0; y < firstLine; y++) ASSERT_TRUE(shown.RowsEqual(y, empty, y)) << "row " << y;
-    bool ink = false;
-    for (int y = firstLine; y < firstLine + height; y++) {
-        EXPECT_FALSE(empty.RowHasInk(y)) << "row " << y;
-        ink = ink || shown.RowHasInk(y);
-    }
-    EXPECT_TRUE(ink) << "the first line shows no text";
-    Scroll(SB_LINEDOWN);
-    EXPECT_EQ(TopLine, 1u);
-    Capture after = CaptureClient();
-    ASSERT_GT(after.height - height, firstLine + height);
-    for (int y = firstLine; y < after.height - height; y++)
-        ASSERT_TRUE(after.RowsEqual(y, shown, y + height)) << "row " << y;
-}
 
 // Before any news nothing scrolls. Then each scroll code, from a view of "A\nB\n\n" (lines 0 to
 // 2) scrolled to line 1.
