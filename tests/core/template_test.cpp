@@ -168,20 +168,12 @@ TEST_F(TemplateLoad, Sentences)
     // Right after an end of block, "/E" is the next block's first sentence.
     EXPECT_EQ(Block(1), (std::vector<std::string>{"/E"}));
     EXPECT_EQ(LoadedTemplate.LastBlock, 1);
-}
 
-TEST_F(TemplateLoad, SentenceDataStartingWithEndOfBlockGivesAnEmptyBlock0)
-{
-    ASSERT_EQ(LoadBytes("T\n1,-1\n/E\nx\n/E\n"), 1);
-    EXPECT_EQ(Block(0), std::vector<std::string>{});
-    EXPECT_EQ(Block(1), std::vector<std::string>{"x"});
-}
-
-TEST_F(TemplateLoad, ZeroByteEndsTitleAndSentence)
-{
-    ASSERT_EQ(LoadBytes(std::string("Ti\0tle\n0,-1\nse\0nt\n/E\n", 21)), 1);
+    // An end of block first leaves block 0 empty; a zero byte ends a title or a sentence.
+    ASSERT_EQ(LoadBytes(std::string("Ti\0tle\n1,-1\n/E\nse\0nt\n/E\n", 24)), 1);
     EXPECT_STREQ(LoadedTemplate.TitleBuffer, "Ti");
-    EXPECT_EQ(Block(0), std::vector<std::string>{"se"});
+    EXPECT_EQ(Block(0), std::vector<std::string>{});
+    EXPECT_EQ(Block(1), std::vector<std::string>{"se"});
 }
 
 TEST_F(TemplateLoad, LongLinesAreReadInPieces)

@@ -24,6 +24,11 @@ TEST_F(Transcript, StartingWritesTheTitleAndTheNewsOnScreen)
 #ifndef _WIN32
     const size_t openFiles = OpenFileCount();
 #endif
+    // Before any template, an existing file is emptied and nothing is written.
+    WriteScratchFile(path, "old content");
+    ASSERT_EQ(BeginTranscript(path.c_str()), 1);
+    StopTranscript();
+    EXPECT_EQ(ReadWholeFile(path), "");
     strcpy(LoadedTemplate.TitleBuffer, "T");
     strcpy(NewsBuffer, "AB\n\n");
     EXPECT_EQ(RecordTitle(), 1);  // nothing is written while recording is off
@@ -46,15 +51,6 @@ TEST_F(Transcript, StartingWritesTheTitleAndTheNewsOnScreen)
 #ifndef _WIN32
     EXPECT_EQ(OpenFileCount(), openFiles);
 #endif
-}
-
-TEST_F(Transcript, StartingBeforeAnyTemplateCreatesAnEmptyFile)
-{
-    WriteScratchFile("transcript.txt", "old content");
-    ASSERT_EQ(BeginTranscript(path.c_str()), 1);
-    EXPECT_EQ(ReadWholeFile(path), "");
-    StopTranscript();
-    EXPECT_EQ(ReadWholeFile(path), "");
 }
 
 TEST_F(Transcript, OpenFailureWarnsAndStaysOff)

@@ -35,13 +35,10 @@ const UINT WATCHDOG_MILLISECONDS = 10000;
 const size_t MOST_BOXES = 20;
 const char DIALOG_CLASS[] = "#32770";
 
-const char REPLIER_CLASS[] = "ZentavoTestReplier";
-const UINT WM_REPLY_TO_BOX = WM_APP + 1;
-
 HHOOK BoxHook;
 UINT_PTR Watchdog;
-HWND Replier;        // receives the posted replies, from whichever message loop runs
-HWND LastCaughtBox;  // a box is caught again only when another one came up in between
+std::deque<HWND> BoxesToAnswer;  // caught, waiting for a message loop to run
+HWND LastCaughtBox;              // a box is caught again only when another one came up in between
 bool WatchdogFired;
 
 std::string ClassOf(HWND window)
@@ -78,15 +75,6 @@ HWND FileNameField(HWND box)
     return edit;
 }
 
-// A box is read and answered from its own loop, once it has set itself up. A box that is gone
-// by then (a dialog that ended as soon as it became active again) counts as no box.
-void CatchBox(HWND box)
-{
-    if (box == LastCaughtBox) return;
-    LastCaughtBox = box;
-    PostMessageA(Replier, WM_REPLY_TO_BOX, 0, reinterpret_cast<LPARAM>(box));
-}
-
 void ReplyToBox(HWND box)
 {
     CaughtBox caught = {};
@@ -111,23 +99,24 @@ void ReplyToBox(HWND box)
     PostMessageA(box, WM_COMMAND, reply.answer, 0);
 }
 
-LRESULT CALLBACK ReplierProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+void CALLBACK AnswerCaughtBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    if (message != WM_REPLY_TO_BOX) return DefWindowProcA(window, message, wParam, lParam);
-    HWND box = reinterpret_cast<HWND>(lParam);
+    KillTimer(nullptr, timer);
+    if (BoxesToAnswer.empty()) return;  // the test that caught it has ended
+    HWND box = BoxesToAnswer.front();
+    BoxesToAnswer.pop_front();
     if (IsWindow(box)) ReplyToBox(box);
-    return 0;
 }
 
-void CreateReplier()
+// A box is read and answered from its own loop, once it has set itself up: a thread timer
+// reaches its procedure from any message loop, and only when no other message is waiting. A box
+// that is gone by then (a dialog that ended as soon as it became active again) counts as no box.
+void CatchBox(HWND box)
 {
-    WNDCLASSA replierClass = {};
-    replierClass.lpfnWndProc = ReplierProc;
-    replierClass.hInstance = GetModuleHandleA(nullptr);
-    replierClass.lpszClassName = REPLIER_CLASS;
-    RegisterClassA(&replierClass);
-    Replier =
-        CreateWindowA(REPLIER_CLASS, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (box == LastCaughtBox) return;
+    LastCaughtBox = box;
+    BoxesToAnswer.push_back(box);
+    SetTimer(nullptr, 0, USER_TIMER_MINIMUM, AnswerCaughtBox);
 }
 
 LRESULT CALLBACK BoxHookProc(int code, WPARAM wParam, LPARAM lParam)
@@ -180,8 +169,7 @@ void WindowTest::SetUp()
     LastCaughtBox = nullptr;
     BoxAnswer = IDOK;
     WatchdogFired = false;
-    if (!Replier) CreateReplier();
-    ASSERT_NE(Replier, nullptr);
+    BoxesToAnswer.clear();
     BoxHook = SetWindowsHookExA(WH_CBT, BoxHookProc, nullptr, GetCurrentThreadId());
     ASSERT_NE(BoxHook, nullptr);
     Watchdog = SetTimer(nullptr, 0, WATCHDOG_MILLISECONDS, WatchdogProc);
