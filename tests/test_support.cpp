@@ -2,9 +2,10 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
-#include <stdio.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #ifdef _WIN32
@@ -19,25 +20,15 @@ namespace fs = std::filesystem;
 
 std::string WriteScratchFile(const std::string& path, const std::string& bytes)
 {
-    FILE* file = fopen(path.c_str(), "wb");
-    EXPECT_NE(file, nullptr) << path;
-    if (file) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-    }
+    EXPECT_TRUE(std::ofstream(path, std::ios::binary) << bytes) << path;
     return path;
 }
 
 std::string ReadWholeFile(const std::string& path)
 {
-    FILE* file = fopen(path.c_str(), "rb");
+    std::ifstream file(path, std::ios::binary);
     if (!file) return "<missing>";
-    std::string bytes;
-    char block[4096];
-    size_t count;
-    while ((count = fread(block, 1, sizeof block, file)) > 0) bytes.append(block, count);
-    fclose(file);
-    return bytes;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 #ifndef _WIN32

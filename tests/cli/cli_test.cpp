@@ -1,6 +1,6 @@
 // cli_test.cpp - zentavo-cli run end to end as a separate process.
 #include <gtest/gtest.h>
-#include <stdio.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <string>
@@ -19,16 +19,9 @@ struct CliRun {
 
 CliRun RunShell(const std::string& command)
 {
-    FILE* pipe = popen((command + " 2>zentavo-test-stderr").c_str(), "r");
-    CliRun run{-1, "", ""};
-    if (!pipe) return run;
-    char block[4096];
-    size_t count;
-    while ((count = fread(block, 1, sizeof block, pipe)) > 0) run.out.append(block, count);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadWholeFile("zentavo-test-stderr");
-    return run;
+    int status = system((command + " >zentavo-test-stdout 2>zentavo-test-stderr").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile("zentavo-test-stdout"),
+            ReadWholeFile("zentavo-test-stderr")};
 }
 
 CliRun RunCli(const std::string& arguments)

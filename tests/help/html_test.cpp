@@ -2,7 +2,6 @@
 // Chromium following a link to the first and to the last topic marks that section, in order.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "listing.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -34,13 +34,8 @@ std::string Chromium(const std::string& options)
 
 std::string Output(const std::string& command)
 {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[65536];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-    return out;
+    EXPECT_EQ(system((command + " >zentavo-test-output").c_str()), 0) << command;
+    return ReadWholeFile("zentavo-test-output");
 }
 
 struct Rows {
