@@ -50,6 +50,7 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
         {"--elapsed=x t.new", "--elapsed needs a number of milliseconds, not \"x\""},
         {"--transcript= t.new", "--transcript needs a file name, not \"\""},
         {"--frobnicate t.new", "unknown option \"--frobnicate\""},
+        {"--counts 2 t.new", "unknown option \"--counts\""},
         {"--check --count 2 t.new", "--check does not go with --count, --elapsed or --transcript"},
     };
     for (const auto& c : cases) {
