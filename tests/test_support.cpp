@@ -1,4 +1,4 @@
-// test_support.cpp - whole-file helpers and the per-test scratch folders.
+// test_support.cpp - whole-file helpers, shell runs and the per-test scratch folders.
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,8 @@
 #define getpid _getpid
 #else
 #include <dirent.h>
+#include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -31,7 +33,21 @@ std::string ReadWholeFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+std::string WithCrLf(const std::string& text)
+{
+    std::string out;
+    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
 #ifndef _WIN32
+ShellRun RunShell(const std::string& command)
+{
+    int status = system((command + " >zentavo-test-stdout 2>zentavo-test-stderr").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile("zentavo-test-stdout"),
+            ReadWholeFile("zentavo-test-stderr")};
+}
+
 size_t OpenFileCount()
 {
     size_t count = 0;

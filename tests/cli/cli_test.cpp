@@ -1,7 +1,5 @@
 // cli_test.cpp - zentavo-cli run end to end as a separate process.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <string>
 
@@ -11,20 +9,7 @@
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunShell(const std::string& command)
-{
-    int status = system((command + " >zentavo-test-stdout 2>zentavo-test-stderr").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile("zentavo-test-stdout"),
-            ReadWholeFile("zentavo-test-stderr")};
-}
-
-CliRun RunCli(const std::string& arguments)
+ShellRun RunCli(const std::string& arguments)
 {
     return RunShell(std::string(ZENTAVO_CLI) + " " + arguments);
 }
@@ -54,7 +39,7 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
         {"--check --count 2 t.new", "--check does not go with --count, --elapsed or --transcript"},
     };
     for (const auto& c : cases) {
-        CliRun run = RunCli(c.arguments);
+        ShellRun run = RunCli(c.arguments);
         EXPECT_EQ(run.status, 2) << c.arguments;
         EXPECT_EQ(run.out, "") << c.arguments;
         size_t lineEnd = run.err.find('\n');
@@ -62,7 +47,7 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
         EXPECT_EQ(run.err.find("usage: zentavo-cli"), lineEnd + 1) << c.arguments;
     }
     for (const char* help : {"--help", "-h"}) EXPECT_EQ(RunCli(help).status, 0) << help;
-    CliRun version = RunCli("--version");
+    ShellRun version = RunCli("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "zentavo-cli " ZENTAVO_VERSION "\n");
 }
@@ -76,20 +61,19 @@ TEST(CliCompose, LastTemplateThatLoadedConsecutiveSeedsAndTranscript)
     std::string bad = WriteScratchFile("bad.new", "Bad\n1, 2,-1\nq\n/E\n");
     std::string one = RunCli("--elapsed 4000000000 " + second).out, two = RunCli("--elapsed=4000000001 " + second).out;
     ASSERT_NE(one, two) << "these seeds should give different texts";
-    CliRun run = RunCli("--elapsed 4000000000 --count 2 --transcript zentavo-test-cli.txt " + first + " " + second +
-                        " " + bad + " no-such-file.new");
+    ShellRun run = RunCli("--elapsed 4000000000 --count 2 --transcript zentavo-test-cli.txt " + first + " " + second +
+                          " " + bad + " no-such-file.new");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, one + two);
     EXPECT_EQ(run.out.find('\r'), std::string::npos);
     EXPECT_EQ(run.err, "流れデータの中に数字、｢-｣、｢,｣以外の文字があります\nファイルが見つかりません\n");
-    std::string news;
-    for (char c : run.out) news += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    EXPECT_EQ(ReadWholeFile("zentavo-test-cli.txt"), "First\r\n\r\nSecond\r\n\r\n" + news);
+    EXPECT_EQ(ReadWholeFile("zentavo-test-cli.txt"), "First\r\n\r\nSecond\r\n\r\n" + WithCrLf(run.out));
 
-    CliRun none = RunCli("--count 5 " + bad);
+    ShellRun none = RunCli("--count 5 " + bad);
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.out, "");
-    CliRun undefined = RunCli("--elapsed 0 --count 20 " + WriteScratchFile("undefined.new", "T\n0,-2\n5,-1\nok\n/E\n"));
+    ShellRun undefined =
+        RunCli("--elapsed 0 --count 20 " + WriteScratchFile("undefined.new", "T\n0,-2\n5,-1\nok\n/E\n"));
     EXPECT_EQ(undefined.status, 1);
     EXPECT_NE(undefined.out.find("ok\n\n"), std::string::npos);
 }
@@ -97,7 +81,7 @@ TEST(CliCompose, LastTemplateThatLoadedConsecutiveSeedsAndTranscript)
 // A transcript that fills up is checked with its bytes by the reliability tests.
 TEST(CliCompose, UnwritableTranscriptFails)
 {
-    CliRun run = RunCli("--elapsed 1 --transcript no-such-folder/t.txt " + kSample);
+    ShellRun run = RunCli("--elapsed 1 --transcript no-such-folder/t.txt " + kSample);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "ファイルのオープンに失敗しました\n");
     EXPECT_NE(run.out, "");
@@ -134,7 +118,7 @@ TEST(CliEncoding, Utf8OnlyOnAUtf8TerminalUnlessAskedFor)
 
 TEST(CliCheck, ReportsFaultsWithTheirLines)
 {
-    CliRun clean = RunCli("--check " + kSample + " " + std::string(ZENTAVO_SAMPLES) + "/sports.vnt");
+    ShellRun clean = RunCli("--check " + kSample + " " + std::string(ZENTAVO_SAMPLES) + "/sports.vnt");
     EXPECT_EQ(clean.status, 0);
     EXPECT_EQ(clean.err, "");
 
@@ -143,7 +127,7 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
     std::string unused = WriteScratchFile("check-unused.new", "T\n-2\n1,-1\na\n/E\nb\n/E\n");
     std::string empty = WriteScratchFile("check-empty.new", "");
     // A lone "-" is a file name like any other.
-    CliRun run = RunCli("--check " + bad + " " + undefined + " " + unused + " " + empty + " -");
+    ShellRun run = RunCli("--check " + bad + " " + undefined + " " + unused + " " + empty + " -");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, bad + ":4: 流れデータの中に数字、｢-｣、｢,｣以外の文字があります\n" + undefined +
@@ -156,7 +140,7 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
     // One undefined block alone is a fault; a file name in UTF-8 (ニ) stays as typed while the
     // message is converted.
     std::string named = WriteScratchFile("\xE3\x83\x8B.new", "T\n0,5,-1\na\n/E\n");
-    CliRun one = RunCli("--check --utf8 " + named);
+    ShellRun one = RunCli("--check --utf8 " + named);
     EXPECT_EQ(one.status, 1);
     EXPECT_EQ(one.err.find(named + ":2: \xE5\xAE\x9A"), 0u);  // 定
 }

@@ -79,10 +79,8 @@ TEST_F(TemplateLoad, WorkedExampleWithEitherLineEnd)
     ExpectWorkedExampleLoaded();
     EXPECT_TRUE(Warnings.empty());
 
-    std::string crlf;
-    for (char c : std::string(kWorkedExample)) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     ResetCoreForTest();
-    ASSERT_EQ(LoadBytes(crlf), 1);
+    ASSERT_EQ(LoadBytes(WithCrLf(kWorkedExample)), 1);
     ExpectWorkedExampleLoaded();
     EXPECT_EQ(LoadedSourceLines.FlowLine[1], 6u);
     EXPECT_EQ(LoadedSourceLines.Block[2], 12u);

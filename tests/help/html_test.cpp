@@ -34,8 +34,9 @@ std::string Chromium(const std::string& options)
 
 std::string Output(const std::string& command)
 {
-    EXPECT_EQ(system((command + " >zentavo-test-output").c_str()), 0) << command;
-    return ReadWholeFile("zentavo-test-output");
+    ShellRun run = RunShell(command);
+    EXPECT_EQ(run.status, 0) << command << "\n" << run.err;
+    return run.out;
 }
 
 struct Rows {

@@ -29,13 +29,6 @@ std::string FixedRecordTemplate()
 
 const size_t kRecordSize = 256;
 
-std::string WithCrLf(const std::string& text)
-{
-    std::string out;
-    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out;
-}
-
 off_t FileSize(const std::string& path)
 {
     struct stat info;

@@ -8,6 +8,8 @@
 // control counts characters, so in a Japanese topic it puts each link's hot spot further down
 // than its text, and a click there would check Wine rather than the file. The generator's unit
 // test pins every hot spot exactly over its link text.
+#include <string.h>
+
 #include <string>
 #include <vector>
 
@@ -79,8 +81,10 @@ class HelpCommand : public WindowTest {};
 // The help file lies beside the test program; the help system finds it in the current folder.
 TEST_F(HelpCommand, OpensTheContentsShowsEveryTopicAndShutdownClosesThem)
 {
-    const std::string exe = BuiltQuorvelPath();
-    ASSERT_TRUE(SetCurrentDirectoryA(exe.substr(0, exe.find_last_of('\\')).c_str()));
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    *strrchr(exe, '\\') = '\0';
+    ASSERT_TRUE(SetCurrentDirectoryA(exe));
     const std::vector<ListedTopic> topics = ReadListing(ZENTAVO_HELP_LISTING);
     ASSERT_FALSE(topics.empty()) << "no listing at " << ZENTAVO_HELP_LISTING;
     ASSERT_EQ(Start(""), 1);

@@ -239,14 +239,6 @@ std::string FullPath(const std::string& name)
     return path;
 }
 
-std::string BuiltQuorvelPath()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string module = path;
-    return module.substr(0, module.find_last_of('\\')) + "\\quorvel.exe";
-}
-
 std::vector<DWORD> CaptureClientPixels(int* width, int* height)
 {
     RECT client;

@@ -77,9 +77,6 @@ std::string TextOf(HWND window);
 // The full path of a file in the current folder.
 std::string FullPath(const std::string& name);
 
-// The built quorvel.exe, which lies beside the test executables.
-std::string BuiltQuorvelPath();
-
 // The main window's client-area pixels as the screen shows them, row by row from the top,
 // 32 bits each; width and height receive the area's size.
 std::vector<DWORD> CaptureClientPixels(int* width, int* height);
