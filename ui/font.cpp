@@ -89,6 +89,9 @@ void ChooseDisplayFont()
     lstrcpynA(DisplayLogFont.lfFaceName, DefaultFaceName, LF_FACESIZE);
     ReadDisplayFontSettings();
     RunFontDialog();
+    // Written after a cancelled dialog too, on purpose: the font in use may have come from the
+    // defaults or from a file with lines missing, and writing it makes the next start show this
+    // same font. Skipping the write on Cancel would bring back the start-up font, which differs.
     WriteDisplayFontSettings();
     DeleteDisplayFont();
     DisplayFont = CreateFontIndirectA(&DisplayLogFont);

@@ -1,5 +1,4 @@
-// textstream_test.cpp - what text streams read and write, byte for byte; opening them; and
-// write failures that only show at the flush.
+// textstream_test.cpp - what text streams read and write, byte for byte, and opening them.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -67,18 +66,5 @@ TEST(TextStreamWriting, EachLineFeedBecomesCrLf)
               "a\r\nb\r\r\nc\rd\x1a"
               "e\r\n\r\nf\r\r\r\n\r\n\rg\r\nh");
 }
-
-#ifndef _WIN32
-// A full device accepts buffered writes; the failure has to surface at the flush.
-TEST(TextStreamWriting, FailureOnAFullDeviceSurfacesAtFlush)
-{
-    TextStream* stream = OpenTextStream("/dev/full", TEXT_WRITE);
-    ASSERT_NE(stream, nullptr);
-    WriteText(stream, "abc\n", 4);
-    EXPECT_EQ(FlushTextStream(stream), 0);
-    EXPECT_EQ(WriteText(stream, "more", 4), 0);
-    EXPECT_EQ(CloseTextStream(stream), 0);
-}
-#endif
 
 }  // namespace

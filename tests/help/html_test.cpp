@@ -1,5 +1,5 @@
 // html_test.cpp - the HTML manual in a real browser: every link names a topic, and in headless
-// Chromium following a link to the first and to the last topic marks that section, in order.
+// Chromium following a link to the last topic marks that section.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -76,24 +76,15 @@ TEST(HtmlManual, EachLinkLandsOnTheSectionItNames)
         std::string target = html.substr(at + 7, html.find('"', at + 7) - at - 7);
         EXPECT_NE(std::find(ids.begin(), ids.end(), target), ids.end()) << "a link to " << target;
     }
-    // The first and the last topic: the page's anchors work in the browser from top to bottom.
-    // One browser at a time: at once they only compete for the processor.
-    const std::vector<std::string> ends = {ids.front(), ids.back()};
-    std::string command = "mkdir -p '" + std::string(kShots) + "'\n";
-    for (const std::string& id : ends) {
-        command += "(" +
-                   Chromium(std::string(kWindow) + " --screenshot='" + kShots + "/" + id + ".png' 'file://" + kPage +
-                            "#" + id + "'") +
-                   ") >/dev/null\n";
-    }
-    ASSERT_EQ(system(command.c_str()), 0);
-    int previous = -1;
-    for (const std::string& id : ends) {
-        Rows rows = TargetRows(std::string(kShots) + "/" + id + ".png");
-        ASSERT_GT(rows.first, previous) << id << ": no section marked, or not after the one before";
-        EXPECT_LT(rows.last, rows.height - 1) << "the page is taller than the screenshot";
-        previous = rows.last;
-    }
+    // The last topic: the page's anchors work in the browser down to the bottom, and the whole
+    // page fits in the screenshot.
+    const std::string shot = std::string(kShots) + "/" + ids.back() + ".png";
+    Output("mkdir -p '" + std::string(kShots) + "' && (" +
+           Chromium(std::string(kWindow) + " --screenshot='" + shot + "' 'file://" + kPage + "#" + ids.back() + "'") +
+           ")");
+    Rows rows = TargetRows(shot);
+    EXPECT_GE(rows.first, 0) << "no section marked";
+    EXPECT_LT(rows.last, rows.height - 1) << "the page is taller than the screenshot";
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "ui/window.h"
 #include "window_test_support.h"
 
+#include <dlgs.h>
+
 namespace {
 
 const char FULL_FILE[] = "4294967280\r\n0\r\n0\r\n0\r\n700\r\n1\r\n0\r\n0\r\n128\r\n0\r\n0\r\n2\r\n49\r\nＭＳ 明朝";
@@ -76,16 +78,50 @@ TEST_F(FontCommand, CancelledKeepsTheSettingsReadAtWindowCreation)
     ExpectFontReplaced();
 }
 
-TEST_F(FontCommand, ConfirmedWritesWhatTheDialogChose)
+// What a user picks in the font dialog before OK: a face from the list of faces and a size from
+// the list of its sizes, each followed by the notice the dialog acts on.
+const char CHOSEN_FACE[] = "IPA明朝";
+const int CHOSEN_POINTS = 20;
+
+void PickFaceAndSize(HWND dialog)
+{
+    const struct {
+        int list;
+        std::string item;
+    } picks[] = {{cmb1, CHOSEN_FACE}, {cmb3, std::to_string(CHOSEN_POINTS)}};
+    for (const auto& pick : picks) {
+        HWND list = GetDlgItem(dialog, pick.list);
+        LRESULT index = SendMessageA(list, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(pick.item.c_str()));
+        ASSERT_NE(index, CB_ERR) << pick.item;
+        SendMessageA(list, CB_SETCURSEL, index, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(pick.list, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    }
+}
+
+// Without a settings file the start-up font has no face; a cancelled dialog then writes the
+// record the command started from. A face and size picked and confirmed are shown and kept.
+TEST_F(FontCommand, CancelledWritesTheFontInUseAndConfirmedShowsAndKeepsTheChoice)
 {
     ASSERT_EQ(Start(""), 1);
+    EXPECT_STREQ(MadeFont().lfFaceName, "");
+    ChooseFont(IDCANCEL);
+    EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE),
+              "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n1\r\nSystem");
+    ExpectFontReplaced();
+
+    BoxChoice = PickFaceAndSize;
     ChooseFont(IDOK);
-    ASSERT_GE(CaughtBoxes.size(), 1u);
+    ExpectFontReplaced();
+    LOGFONTA made = MadeFont();
+    EXPECT_STREQ(made.lfFaceName, CHOSEN_FACE);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(made.lfHeight, -MulDiv(CHOSEN_POINTS, GetDeviceCaps(screen, LOGPIXELSY), 72));
+    ReleaseDC(nullptr, screen);
     FontSettings written = {};
     ReadFontSettings(&written);
-    EXPECT_EQ(memcmp(&written, &DisplayLogFont, offsetof(LOGFONTA, lfFaceName)), 0);
-    EXPECT_STREQ(written.lfFaceName, DisplayLogFont.lfFaceName);
-    ExpectFontReplaced();
+    LOGFONTA kept;
+    memcpy(&kept, &written, sizeof kept);
+    EXPECT_EQ(FontRow(kept), FontRow(made));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 std::vector<CaughtBox> CaughtBoxes;
 std::deque<BoxReply> BoxReplies;
 int BoxAnswer = IDOK;
+void (*BoxChoice)(HWND box);
 
 const char TEST_TEMPLATE_TITLE[] = "テスト町のニュース";
 const char TEST_TEMPLATE[] =
@@ -83,7 +84,6 @@ void ReplyToBox(HWND box)
     EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&caught.texts));
     caught.owner = GetWindow(box, GW_OWNER);
     caught.mainWindowVisible = MainWindow && IsWindowVisible(MainWindow);
-    caught.focus = GetDlgCtrlID(GetFocus());
     HWND nameField = FileNameField(box);
     if (nameField) caught.fileName = TextOf(nameField);
     CaughtBoxes.push_back(caught);
@@ -96,6 +96,7 @@ void ReplyToBox(HWND box)
         BoxReplies.pop_front();
     }
     if (nameField && !reply.fileName.empty()) SetWindowTextA(nameField, reply.fileName.c_str());
+    if (BoxChoice) BoxChoice(box);
     PostMessageA(box, WM_COMMAND, reply.answer, 0);
 }
 
@@ -139,8 +140,11 @@ void CALLBACK WatchdogProc(HWND, UINT, UINT_PTR, DWORD)
     EnumThreadWindows(GetCurrentThreadId(), CancelOpenBox, 0);
 }
 
-void CALLBACK GiveUpLoop(HWND, UINT, UINT_PTR, DWORD)
+// Modal boxes disable the main window while they are open.
+void CALLBACK QuitWhenIdle(HWND, UINT, UINT_PTR timer, DWORD)
 {
+    if (!IsWindowEnabled(MainWindow)) return;
+    KillTimer(nullptr, timer);
     PostQuitMessage(99);
 }
 
@@ -168,6 +172,7 @@ void WindowTest::SetUp()
     BoxReplies.clear();
     LastCaughtBox = nullptr;
     BoxAnswer = IDOK;
+    BoxChoice = nullptr;
     WatchdogFired = false;
     BoxesToAnswer.clear();
     BoxHook = SetWindowsHookExA(WH_CBT, BoxHookProc, nullptr, GetCurrentThreadId());
@@ -192,9 +197,10 @@ int WindowTest::Start(const std::string& tail)
     return StartMainWindow(GetModuleHandleA(nullptr), tail_.data());
 }
 
-int WindowTest::RunMessageLoopAtMost()
+// A timer's message comes only when no posted message is waiting.
+int WindowTest::RunMessageLoopUntilIdle()
 {
-    UINT_PTR timer = SetTimer(nullptr, 0, WATCHDOG_MILLISECONDS, GiveUpLoop);
+    UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, QuitWhenIdle);
     int code = RunMessageLoop();
     KillTimer(nullptr, timer);
     return code;
@@ -239,24 +245,35 @@ std::string FullPath(const std::string& name)
     return path;
 }
 
-std::vector<DWORD> CaptureClientPixels(int* width, int* height)
+std::vector<DWORD> DrawnPixels(int width, int height, const std::function<void(HDC)>& draw)
 {
-    RECT client;
-    GetClientRect(MainWindow, &client);
-    *width = client.right;
-    *height = client.bottom;
-    std::vector<DWORD> pixels(client.right * client.bottom);
-    HDC window = GetDC(MainWindow);
-    HDC memory = CreateCompatibleDC(window);
-    HBITMAP bitmap = CreateCompatibleBitmap(window, client.right, client.bottom);
+    std::vector<DWORD> pixels(width * height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ kept = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+    draw(memory);
     SelectObject(memory, kept);
     BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    GetDIBits(memory, bitmap, 0, client.bottom, pixels.data(), &info, DIB_RGB_COLORS);
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(MainWindow, window);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+std::vector<DWORD> CaptureClientPixels(int* width, int* height, HWND window)
+{
+    if (!window) window = MainWindow;
+    RECT client;
+    GetClientRect(window, &client);
+    *width = client.right;
+    *height = client.bottom;
+    HDC shown = GetDC(window);
+    std::vector<DWORD> pixels = DrawnPixels(client.right, client.bottom, [&](HDC memory) {
+        BitBlt(memory, 0, 0, client.right, client.bottom, shown, 0, 0, SRCCOPY);
+    });
+    ReleaseDC(window, shown);
     return pixels;
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,6 @@ struct CaughtBox {
     std::vector<std::string> texts;  // the non-empty texts of its static controls, in order
     HWND owner;
     bool mainWindowVisible;  // whether MainWindow was visible while the box was up
-    int focus;               // the id of the control that had the focus
     std::string fileName;    // file dialogs only: the name the dialog offered
 };
 
@@ -34,9 +34,11 @@ struct BoxReply {
 };
 
 // Replies for the next boxes, used up in order; once they are used up, every box is answered
-// with BoxAnswer (IDOK unless a test says otherwise).
+// with BoxAnswer (IDOK unless a test says otherwise). Before its answer, each box is handed to
+// BoxChoice unless that is null.
 extern std::deque<BoxReply> BoxReplies;
 extern int BoxAnswer;
+extern void (*BoxChoice)(HWND box);
 
 // A template file with one flow line and two blocks, titled TEST_TEMPLATE_TITLE.
 extern const char TEST_TEMPLATE_TITLE[];
@@ -57,9 +59,9 @@ protected:
     // Sends a command to the main window as the menu does.
     static void Command(int command);
 
-    // RunMessageLoop, ended with the exit code 99 if nothing else has ended it within a few
-    // seconds, so that a quit message that never comes fails the test instead of hanging it.
-    static int RunMessageLoopAtMost();
+    // RunMessageLoop until the program has handled every message posted to it and no box is
+    // open; then it ends with the exit code 99, unless the program ended it first.
+    static int RunMessageLoopUntilIdle();
 
     // State of the command's menu item in the main menu's submenu, as GetMenuState gives it.
     static UINT MenuState(int submenu, int command);
@@ -77,8 +79,12 @@ std::string TextOf(HWND window);
 // The full path of a file in the current folder.
 std::string FullPath(const std::string& name);
 
-// The main window's client-area pixels as the screen shows them, row by row from the top,
-// 32 bits each; width and height receive the area's size.
-std::vector<DWORD> CaptureClientPixels(int* width, int* height);
+// The pixels that draw puts on a bitmap of the screen's format, width by height, row by row
+// from the top, 32 bits each.
+std::vector<DWORD> DrawnPixels(int width, int height, const std::function<void(HDC)>& draw);
+
+// The client-area pixels of window (nullptr: the main window) as the screen shows them, row by row
+// from the top, 32 bits each; width and height receive the area's size.
+std::vector<DWORD> CaptureClientPixels(int* width, int* height, HWND window = nullptr);
 
 #endif
