@@ -126,21 +126,16 @@ bool ButtonShowsCell(const std::vector<DWORD>& toolbar, int width, int index)
     return false;
 }
 
-// The tip the toolbar's tip control shows for the index-th button, asked for as it asks when the
-// mouse rests on a button.
+// The tip of the index-th button, asked for as the toolbar asks its owner when the mouse rests on
+// a button.
 std::string TipText(int index)
 {
     TBBUTTON button = {};
     SendMessageA(ToolbarWindow, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
-    char text[256] = "";
-    TOOLINFOA tool = {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = ToolbarWindow;
-    tool.uId = button.idCommand;
-    tool.lpszText = text;
-    SendMessageA(reinterpret_cast<HWND>(SendMessageA(ToolbarWindow, TB_GETTOOLTIPS, 0, 0)), TTM_GETTEXTA, sizeof text,
-                 reinterpret_cast<LPARAM>(&tool));
-    return text;
+    NMTTDISPINFOA tip = {};
+    tip.hdr = {ToolbarWindow, static_cast<UINT_PTR>(button.idCommand), TTN_NEEDTEXTA};
+    SendMessageA(MainWindow, WM_NOTIFY, ID_TOOLBAR, reinterpret_cast<LPARAM>(&tip));
+    return tip.lpszText ? tip.lpszText : "";
 }
 
 // A click on the index-th toolbar button, as the mouse makes it.

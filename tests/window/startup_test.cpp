@@ -30,6 +30,7 @@ TEST_F(StartUp, AFailingTemplateWarnsThenTheWindowWaitsWithNothingLoaded)
     EXPECT_FALSE(CaughtBoxes[0].mainWindowVisible);
     EXPECT_EQ(Caption(), "Zentavo");
     EXPECT_FALSE(IsWindowVisible(MainWindow));
+    EXPECT_STREQ(DisplayLogFont.lfFaceName, "");  // no settings file
     EXPECT_TRUE(MenuState(NEWS_SUBMENU, CMD_SHOW) & MF_GRAYED);
 }
 

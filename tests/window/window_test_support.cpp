@@ -84,6 +84,7 @@ void ReplyToBox(HWND box)
     EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&caught.texts));
     caught.owner = GetWindow(box, GW_OWNER);
     caught.mainWindowVisible = MainWindow && IsWindowVisible(MainWindow);
+    caught.focus = GetDlgCtrlID(GetFocus());
     HWND nameField = FileNameField(box);
     if (nameField) caught.fileName = TextOf(nameField);
     CaughtBoxes.push_back(caught);
@@ -109,6 +110,22 @@ void CALLBACK AnswerCaughtBox(HWND, UINT, UINT_PTR timer, DWORD)
     if (IsWindow(box)) ReplyToBox(box);
 }
 
+BOOL CALLBACK CancelOpenBox(HWND window, LPARAM found)
+{
+    if (ClassOf(window) != DIALOG_CLASS || !IsWindowVisible(window)) return TRUE;
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+// Thread timers reach their procedure from any message loop, a modal box's included. Each caught
+// box restarts the period, so a box found open has waited at least that long, however long the
+// test itself takes on a busy machine.
+void CALLBACK WatchdogProc(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), CancelOpenBox, reinterpret_cast<LPARAM>(&WatchdogFired));
+}
+
 // A box is read and answered from its own loop, once it has set itself up: a thread timer
 // reaches its procedure from any message loop, and only when no other message is waiting. A box
 // that is gone by then (a dialog that ended as soon as it became active again) counts as no box.
@@ -116,6 +133,7 @@ void CatchBox(HWND box)
 {
     if (box == LastCaughtBox) return;
     LastCaughtBox = box;
+    Watchdog = SetTimer(nullptr, Watchdog, WATCHDOG_MILLISECONDS, WatchdogProc);
     BoxesToAnswer.push_back(box);
     SetTimer(nullptr, 0, USER_TIMER_MINIMUM, AnswerCaughtBox);
 }
@@ -125,19 +143,6 @@ LRESULT CALLBACK BoxHookProc(int code, WPARAM wParam, LPARAM lParam)
     HWND window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_ACTIVATE && ClassOf(window) == DIALOG_CLASS) CatchBox(window);
     return CallNextHookEx(BoxHook, code, wParam, lParam);
-}
-
-BOOL CALLBACK CancelOpenBox(HWND window, LPARAM)
-{
-    if (ClassOf(window) == DIALOG_CLASS && IsWindowVisible(window)) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
-
-// Thread timers reach their procedure from any message loop, a modal box's included.
-void CALLBACK WatchdogProc(HWND, UINT, UINT_PTR, DWORD)
-{
-    WatchdogFired = true;
-    EnumThreadWindows(GetCurrentThreadId(), CancelOpenBox, 0);
 }
 
 // Modal boxes disable the main window while they are open.

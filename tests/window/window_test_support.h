@@ -21,6 +21,7 @@ struct CaughtBox {
     std::vector<std::string> texts;  // the non-empty texts of its static controls, in order
     HWND owner;
     bool mainWindowVisible;  // whether MainWindow was visible while the box was up
+    int focus;               // the id of the control that had the focus
     std::string fileName;    // file dialogs only: the name the dialog offered
 };
 
