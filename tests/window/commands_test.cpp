@@ -74,13 +74,11 @@ protected:
     }
 };
 
-class OpenCommand : public Commands {};
-
 // Cancelled first (nothing changes, and the grayed show command, which another program can still
 // send, does nothing), then confirmed, with a full path of 255 bytes, the most the path buffer
 // holds: the news on screen stays until a show. A template that fails to load then warns and
 // leaves the loaded one in place.
-TEST_F(OpenCommand, LoadsTheChosenTemplateAndKeepsItWhenTheNextOneFails)
+TEST_F(Commands, OpenLoadsTheChosenTemplateAndKeepsItWhenTheNextOneFails)
 {
     const std::string folder(254 - FullPath(OTHER_FILE).size(), 'f');
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
@@ -116,11 +114,9 @@ TEST_F(OpenCommand, LoadsTheChosenTemplateAndKeepsItWhenTheNextOneFails)
     ExpectShowEnabled(true);
 }
 
-class ShowCommand : public Commands {};
-
 // A show that fails to compose warns and keeps the text and the line on screen. (A show that
 // works, from line 1, is in input_test.cpp.)
-TEST_F(ShowCommand, KeepsTheOldTextWhenTheNewOneCannotBeComposed)
+TEST_F(Commands, ShowKeepsTheOldTextWhenTheNewOneCannotBeComposed)
 {
     WriteScratchFile(OTHER_FILE, UNCOMPOSABLE_TEMPLATE);
     StartWith(TEST_TEMPLATE);
@@ -139,11 +135,9 @@ TEST_F(ShowCommand, KeepsTheOldTextWhenTheNewOneCannotBeComposed)
     EXPECT_EQ(TopLine, 1u);
 }
 
-class RecordCommand : public Commands {};
-
 // Cancelled; refused replacing an existing file, back in the save dialog and cancelled; then
 // replaced after a yes and switched off again.
-TEST_F(RecordCommand, TogglesRecordingAndReplacesAFileOnlyAfterAYes)
+TEST_F(Commands, RecordTogglesRecordingAndReplacesAFileOnlyAfterAYes)
 {
     WriteScratchFile(TRANSCRIPT_FILE, "old");
     StartWith(TEST_TEMPLATE);
@@ -172,7 +166,7 @@ TEST_F(RecordCommand, TogglesRecordingAndReplacesAFileOnlyAfterAYes)
 
 // Open, show, switch on, show, open another, fail to show from it (nothing is recorded), open the
 // first again, switch off, show.
-TEST_F(RecordCommand, TheTranscriptHoldsEveryTitleAndNewsInOrder)
+TEST_F(Commands, RecordingKeepsEveryTitleAndNewsInOrder)
 {
     WriteScratchFile(TEMPLATE_FILE, TEST_TEMPLATE);
     WriteScratchFile(OTHER_FILE, UNCOMPOSABLE_TEMPLATE);
@@ -195,7 +189,7 @@ TEST_F(RecordCommand, TheTranscriptHoldsEveryTitleAndNewsInOrder)
 }
 
 // The open command still loads its template; the warning comes after its dialog.
-TEST_F(RecordCommand, AFailedWriteWarnsAndStopsRecording)
+TEST_F(Commands, AFailedTranscriptWriteWarnsAndStopsRecording)
 {
     WriteScratchFile(TEMPLATE_FILE, TEST_TEMPLATE);
     StartWith(nullptr);
@@ -208,10 +202,8 @@ TEST_F(RecordCommand, AFailedWriteWarnsAndStopsRecording)
     EXPECT_EQ(Caption(), TEST_TEMPLATE_TITLE);
 }
 
-class AboutBox : public Commands {};
-
 // Enter and Esc end it, since the focus is on OK; the version line comes from the build.
-TEST_F(AboutBox, HasTheFocusOnOkAndTheBuildsVersion)
+TEST_F(Commands, AboutBoxHasTheFocusOnOkAndTheBuildsVersion)
 {
     StartWith(nullptr);
     Command(CMD_ABOUT);
