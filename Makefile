@@ -135,10 +135,13 @@ screenshots: windows
 	  $(CURDIR)/scripts/screenshot --scene $$scene $(abspath $(SCREENSHOTS))/quorvel-$$scene.png quorvel.exe \
 	    $(abspath $(SAMPLE)) || exit 1; done
 
-# The web page needs the native build for the HTML manual and the version header; its test
-# compares the page with zentavo-cli in headless Chromium (skipped where Chromium is missing).
+# The web page takes the HTML manual and the version header from the native build, and its
+# test compares the page with zentavo-cli in headless Chromium (skipped where Chromium is
+# missing), so only those two targets of the native build are needed.
 include web/web.mk
-web: native
+web: deps
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(NATIVE) --target zentavo-cli zentavo_help_file -j $(JOBS)
 	@$(MAKE) web-files
 
 test-web: web
