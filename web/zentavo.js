@@ -313,6 +313,7 @@
   }
 
   const KEYS = { o: 'open', x: 'exit', s: 'show', u: 'up', l: 'down', a: 'record', f: 'font' };
+  const MENU_KEYS = { f: 0, n: 1, o: 2, h: 3 }; // Alt with the underlined letter of each menu
 
   function onKeyDown(event) {
     if (document.querySelector('dialog[open]')) return;
@@ -321,6 +322,8 @@
       closeMenus();
     } else if (menu && (event.key === 'ArrowDown' || event.key === 'ArrowUp')) {
       moveInMenu(menu, event.key === 'ArrowDown' ? 1 : -1);
+    } else if (event.altKey && !event.ctrlKey && event.key.toLowerCase() in MENU_KEYS) {
+      toggleMenu(document.querySelectorAll('.menu-title')[MENU_KEYS[event.key.toLowerCase()]]);
     } else if (event.ctrlKey && !event.altKey && !event.shiftKey && KEYS[event.key.toLowerCase()]) {
       const name = KEYS[event.key.toLowerCase()];
       if (!document.querySelector(`[data-command="${name}"]`).disabled) runCommand(name);
@@ -379,6 +382,8 @@
     if (target && target.classList.contains('menu-title')) return toggleMenu(target);
     if (!event.target.closest('.menu')) closeMenus();
     if (target && target.dataset.command && !target.closest('dialog')) {
+      // A chosen menu item hands the focus back to the news, as a closing menu does.
+      if (target.closest('.menu-items')) view.focus();
       closeMenus();
       runCommand(target.dataset.command, target);
     }
