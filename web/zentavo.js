@@ -7,8 +7,8 @@
   const FONT_KEY = 'zentavo.font';
   const UNSAVED_KEY = 'zentavo.unsavedTranscript';
   const MSG_INTERNAL_ERROR =
-    '内部エラーが発生しました。最後に読み込んだテンプレートを読み込み直したので、このまま続けられます。' +
-    '保存中だった記録は、そこまでの内容をファイルにしました。';
+    '内部エラーが発生しました。最後に読み込んだテンプレートを読み込み直したので、このまま続けられます。';
+  const MSG_RECORDING_SAVED = '保存中だった記録は、そこまでの内容をファイルにしました。';
   const MSG_EXITED = '終了しました。このタブは閉じてかまいません。';
   // The font choices: a generic face each, Japanese faces first so every character is there.
   const FACES = {
@@ -79,8 +79,9 @@
     } catch (error) {
       console.error(error);
     }
+    const wasRecording = Boolean(recording);
     finishRecording();
-    showWarning(MSG_INTERNAL_ERROR);
+    showWarning(MSG_INTERNAL_ERROR + (wasRecording ? MSG_RECORDING_SAVED : ''));
     startCore().then(() => {
       if (lastTemplate) callCore(() => loadTemplate(lastTemplate.bytes));
     });
