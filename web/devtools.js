@@ -42,6 +42,11 @@ function startChromium(scratch) {
       pending.delete(message.id);
     }
   });
+  // A browser that dies answers nothing more: every call still waiting fails.
+  browser.on('exit', (code, signal) => {
+    for (const call of pending.values()) call.reject(new Error(`chromium exited (${signal || code}) during ${call.method}`));
+    pending.clear();
+  });
   const send = (method, params = {}, sessionId) =>
     new Promise((resolve, reject) => {
       const id = nextId++;

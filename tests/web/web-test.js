@@ -120,6 +120,7 @@ async function main() {
     console.log('web: 0 passed, 0 failed, 1 skipped');
     return 0;
   }
+  setTimeout(() => (console.log('web-test: no result within 5 minutes'), process.exit(1)), 300000).unref();
   const server = await serve(path.resolve(options.web));
   const base = `http://127.0.0.1:${server.address().port}/index.html`;
   const chrome = startChromium(scratch);
