@@ -1,7 +1,8 @@
 #!/usr/bin/env node
 // web-test.js - the web page in headless Chromium, compared with zentavo-cli: the same news
-// for the same seed, the same warning and transcript bytes, a trap that loses nothing, the
-// font kept across a reload, and no sideways scrolling on a 400-pixel-wide screen.
+// for the same seed, the same warning and transcript bytes, a trap and a page left while
+// recording that lose nothing, the font kept across a reload, and no sideways scrolling on a
+// 400-pixel-wide screen.
 //
 //   node tests/web/web-test.js --web BUILD/web --cli BUILD/native/cli/zentavo-cli [--screenshot OUT.png]
 'use strict';
@@ -91,6 +92,24 @@ const cases = {
     assert.strictEqual(await tab.show(1), cli('--elapsed', '7', SAMPLES[0]).out);
   },
 
+  // Leaving the page while recording: the browser asks, and the next visit offers the
+  // recording, byte for byte.
+  async 'a page left while recording offers its file on the next visit'(tab, base, chrome) {
+    await tab.load(`${base}?elapsed=3`);
+    await tab.openSample('sports.vnt');
+    await tab.pressCtrl('a');
+    await tab.show(2);
+    const asked = chrome.next('Page.javascriptDialogOpening', (dialog) => dialog.type === 'beforeunload');
+    const navigated = tab.send('Page.navigate', { url: base }); // answers once the dialog is
+    await asked;
+    await tab.send('Page.handleJavaScriptDialog', { accept: true });
+    await navigated;
+    await tab.waitFor("document.body && document.body.hasAttribute('data-ready')");
+    const kept = await tab.evaluate("(async () => [...new Uint8Array(await (await fetch(document.querySelector('#start a').href)).arrayBuffer())])()");
+    cli('--elapsed', '3', '--count', '2', '--transcript', `${scratch}/left.txt`, SAMPLES[1]);
+    assert.ok(Buffer.from(kept).equals(fs.readFileSync(`${scratch}/left.txt`)), 'kept transcript differs');
+  },
+
   // The font chosen in the dialog is the news view's font after a reload.
   async 'the font survives a reload'(tab, base) {
     await tab.load(base);
@@ -131,7 +150,7 @@ async function main() {
       const narrow = name.includes('400');
       const tab = await openTab(chrome, narrow ? 400 : 800, narrow ? 700 : 480, scratch);
       try {
-        await run(tab, base);
+        await run(tab, base, chrome);
         passed++;
         console.log(`ok: ${name}`);
       } catch (error) {
