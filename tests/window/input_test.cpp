@@ -40,13 +40,14 @@ const struct UserCommand {
 };
 
 bool HelpAsked;
+WNDPROC ProgramProc;  // the main window's own procedure
 
 // The main window's procedure with the help command taken away: the help system is another
 // program, and the help command's own test opens it.
 LRESULT CALLBACK WithoutHelp(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND && LOWORD(wParam) == CMD_HELP) return HelpAsked = true, 0;
-    return MainWndProc(window, message, wParam, lParam);
+    return CallWindowProcA(ProgramProc, window, message, wParam, lParam);
 }
 
 // What the user sees a command do: the boxes that came up, the help asked for, and, unless the
@@ -156,7 +157,8 @@ protected:
         WindowTest::SetUp();
         WriteScratchFile(TEMPLATE_FILE, TEST_TEMPLATE);
         ASSERT_EQ(Start(TEMPLATE_FILE), 1);
-        SetWindowLongPtrA(MainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WithoutHelp));
+        ProgramProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(MainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WithoutHelp)));
         ShowMainWindow(SW_SHOWNORMAL);
         BoxAnswer = IDCANCEL;
     }
