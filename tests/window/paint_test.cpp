@@ -84,6 +84,8 @@ TEST_F(NewsPaint, LinesDrawnWholeMatchUnitsDrawnOneByOne)
         SendMessageA(MainWindow, WM_VSCROLL, SB_LINEDOWN, 0);
         EXPECT_EQ(PixelsUnlikeUnitByUnit(), 0u) << sample << " one line down";
     }
+    // A proportional face: units that share a lead byte have widths of their own.
+    strcpy(DisplayLogFont.lfFaceName, "IPA Pゴシック");
     for (LONG height : {-24, -11}) {
         DeleteDisplayFont();
         DisplayLogFont.lfHeight = height;
