@@ -12,6 +12,7 @@
 #include "cli/cli_host.h"
 #include "cli/terminal.h"
 #include "compose/compose.h"
+#include "core/textstream.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
 #include "zentavo_version.h"
@@ -41,6 +42,8 @@ const char kHelp[] =
     "write failed (or --check found a fault), 2 usage error.\n";
 
 const char kUnusedBlockNote[] = "注意: ブロック%uはどの流れデータでも使われていません";
+const char kReadAsNote[] = "注意: %sのファイルとして読みました";
+const char kReplacedNote[] = "注意: シフトJISにない文字を｢?｣に置き換えました";
 
 // How text is written: UTF-8 where a terminal reads it, otherwise as stored, unless told.
 enum class Encoding { ForTheStream, Utf8, Cp932 };
@@ -222,12 +225,37 @@ void NoteUnusedBlocks(const char* path, const bool named[MAX_BLOCKS])
     }
 }
 
+// Notes how a template saved in UTF-8 or UTF-16 was read, and each line on which a character
+// that code page 932 cannot hold was replaced. Reads the file once more on its own, up to
+// where its input ends.
+void NoteEncoding(const char* path)
+{
+    static const char* const kEncodingNames[] = {"", "UTF-8", "UTF-16LE", "UTF-16BE"};
+    TextStream* stream = OpenTextStream(path, TEXT_READ);
+    if (!stream) return;
+    if (TextStreamEncoding(stream) != TEXT_CP932) {
+        char message[128];
+        snprintf(message, sizeof message, kReadAsNote, kEncodingNames[TextStreamEncoding(stream)]);
+        ReportAt(path, 0, message);
+        char piece[4096];
+        unsigned long noted = 0;
+        while (ReadTextLine(stream, piece, sizeof piece) > 0) {
+            if (!TextPieceHasReplacement(stream) || TextLineNumber(stream) == noted) continue;
+            noted = TextLineNumber(stream);
+            ReportAt(path, noted, kReplacedNote);
+        }
+    }
+    CloseTextStream(stream);
+}
+
 int CheckTemplates(const Options& options)
 {
     CaptureWarnings = true;
     int status = 0;
     for (const char* path : options.templates) {
-        if (!LoadTemplate(path)) {
+        int loaded = LoadTemplate(path);
+        NoteEncoding(path);
+        if (!loaded) {
             ReportAt(path, LastLoadFaultLine, CapturedWarning.c_str());
             status = 1;
             continue;

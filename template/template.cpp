@@ -27,6 +27,8 @@ const char MSG_SENTENCE_READ_ERROR[] = "文章データ読み込み中にエラ�
 const char MSG_TOO_MANY_BLOCKS[] = "文章データは100ブロックまでです";
 const char MSG_TOO_MANY_SENTENCES[] = "文章データは１ブロック100行までです";
 const char MSG_OUT_OF_MEMORY[] = "メモリが足りません";
+const char MSG_BROKEN_UTF8[] = "UTF-8として読めない文字があります";
+const char MSG_BROKEN_UTF16[] = "UTF-16として読めない文字があります";
 
 // A last index of NO_ENTRIES marks a flow line without block numbers, or block 0 without
 // sentences: the count 0 minus 1 in one byte.
@@ -220,21 +222,29 @@ static void CloseTemplateFile()
 }
 
 // Ends a load at its first fault: remembers where it was found, warns, closes the file.
+// Bytes that are no UTF-8 or UTF-16 character end the file's input, so whatever the loader
+// finds wrong after them is theirs to report.
 static int FailLoad(const char* message)
 {
     LastLoadFaultLine = TextLineNumber(TemplateFile);
+    switch (TextStreamFault(TemplateFile)) {
+        case TEXT_FAULT_NONE: break;
+        case TEXT_FAULT_UTF8: message = MSG_BROKEN_UTF8; break;
+        case TEXT_FAULT_UTF16: message = MSG_BROKEN_UTF16; break;
+    }
     ShowWarning(message);
     CloseTemplateFile();
     return 0;
 }
 
 // Reads the next line that is neither a comment (";" first) nor empty (a line feed first)
-// into buffer, and its length into *length. Returns 0 when the file ends before such a line.
+// into buffer, and its length into *length. Returns 0 when the file ends before such a line,
+// or when the line is cut short by bytes that are no character.
 static int ReadDataLine(char* buffer, size_t size, size_t* length)
 {
     do {
         *length = ReadTextLine(TemplateFile, buffer, size);
-        if (*length == 0) return 0;
+        if (*length == 0 || TextStreamFault(TemplateFile)) return 0;
     } while (buffer[0] == ';' || buffer[0] == '\n');
     return 1;
 }
@@ -376,6 +386,7 @@ static int ReadSentenceData()
             block++;
             count = 0;
             if (!ReadTemplateLine()) {
+                if (TextStreamFault(TemplateFile)) return FailLoad(MSG_SENTENCE_READ_ERROR);
                 PendingTemplate.LastBlock = static_cast<uint8_t>(block - 1);
                 return 1;
             }
