@@ -66,6 +66,11 @@ long Cp932ToUnicode(const unsigned char* bytes, size_t length, size_t* used)
     return c;
 }
 
+const uint16_t* Cp932EncodingTable()
+{
+    return Encoding().code;
+}
+
 int UnicodeToCp932(uint32_t codePoint, unsigned char out[2])
 {
     if (codePoint < 0x80) {

@@ -31,4 +31,9 @@ long Cp932ToUnicode(const unsigned char* bytes, size_t length, size_t* used);
 // row 13, NEC row 13 before the IBM extensions, and those before the NEC-selected copies of them.
 int UnicodeToCp932(uint32_t codePoint, unsigned char out[2]);
 
+// UnicodeToCp932 as one table for converting much text: the code of every character from
+// U+0000 to U+FFFF, 0 for none (and for U+0000 itself), a single byte as a value up to 0xFF
+// and a lead and a trail byte as lead * 256 + trail.
+const uint16_t* Cp932EncodingTable();
+
 #endif

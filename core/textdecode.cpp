@@ -16,7 +16,7 @@ const int kCut = -1;
 // The UTF-8 character at bytes[0, available): returns its length and stores it in
 // *codePoint, or returns kInvalid when the bytes are no character (overlong forms, surrogates
 // and values beyond U+10FFFF included), or kCut when they are a valid start that the end cuts.
-int ReadUtf8(const unsigned char* bytes, size_t available, uint32_t* codePoint)
+inline int ReadUtf8(const unsigned char* bytes, size_t available, uint32_t* codePoint)
 {
     unsigned char first = bytes[0];
     int length;
@@ -49,11 +49,30 @@ int ReadUtf8(const unsigned char* bytes, size_t available, uint32_t* codePoint)
     return length;
 }
 
+// True when bytes[0, 3) are a three-byte UTF-8 character that needs no further check: a lead
+// byte whose every continuation is allowed (not 0xE0 or 0xED), and two continuation bytes.
+// Kana and kanji are all of this kind, so most of a Japanese text takes this short way.
+inline bool IsPlainThreeByteCharacter(const unsigned char* bytes)
+{
+    return bytes[0] >= 0xE1 && bytes[0] <= 0xEF && bytes[0] != 0xED && (bytes[1] & 0xC0) == 0x80 &&
+           (bytes[2] & 0xC0) == 0x80;
+}
+
 // Writes the code page 932 form of codePoint at out, or the replacement, marking its offset
 // at in the bit set. Returns the number of bytes written.
-size_t PutCharacter(uint32_t codePoint, unsigned char* out, size_t at, unsigned char* replaced, bool* anyReplaced)
+inline size_t PutCharacter(const uint16_t* table, uint32_t codePoint, unsigned char* out, size_t at,
+                           unsigned char* replaced, bool* anyReplaced)
 {
-    if (int count = UnicodeToCp932(codePoint, out)) return count;
+    uint16_t code = codePoint < 0x80 ? codePoint : codePoint <= 0xFFFF ? table[codePoint] : 0;
+    if (code > 0xFF) {
+        out[0] = static_cast<unsigned char>(code >> 8);
+        out[1] = static_cast<unsigned char>(code);
+        return 2;
+    }
+    if (code || codePoint == 0) {
+        out[0] = static_cast<unsigned char>(code);
+        return 1;
+    }
     *out = TEXT_REPLACEMENT;
     replaced[at / 8] |= static_cast<unsigned char>(1u << (at % 8));
     *anyReplaced = true;
@@ -63,11 +82,21 @@ size_t PutCharacter(uint32_t codePoint, unsigned char* out, size_t at, unsigned 
 size_t DecodeUtf8(unsigned char* bytes, size_t length, bool atEnd, size_t* rest, TextFault* fault,
                   unsigned char* replaced, bool* anyReplaced)
 {
+    const uint16_t* table = Cp932EncodingTable();
     size_t in = 0, out = 0;
     while (in < length) {
         if (bytes[in] < 0x80) {
             bytes[out++] = bytes[in++];
             continue;
+        }
+        if (in + 3 <= length && IsPlainThreeByteCharacter(bytes + in)) {
+            uint16_t code = table[(bytes[in] & 0x0F) << 12 | (bytes[in + 1] & 0x3F) << 6 | (bytes[in + 2] & 0x3F)];
+            if (code > 0xFF) {
+                bytes[out++] = static_cast<unsigned char>(code >> 8);
+                bytes[out++] = static_cast<unsigned char>(code);
+                in += 3;
+                continue;
+            }
         }
         uint32_t codePoint;
         int count = ReadUtf8(bytes + in, length - in, &codePoint);
@@ -79,7 +108,7 @@ size_t DecodeUtf8(unsigned char* bytes, size_t length, bool atEnd, size_t* rest,
             *fault = TEXT_FAULT_UTF8;
             return out;
         }
-        out += PutCharacter(codePoint, bytes + out, out, replaced, anyReplaced);
+        out += PutCharacter(table, codePoint, bytes + out, out, replaced, anyReplaced);
         in += count;
     }
     return out;
@@ -93,6 +122,7 @@ uint32_t Utf16Unit(const unsigned char* bytes, bool bigEndian)
 size_t DecodeUtf16(unsigned char* bytes, size_t length, bool bigEndian, bool atEnd, size_t* rest, TextFault* fault,
                    unsigned char* replaced, bool* anyReplaced)
 {
+    const uint16_t* table = Cp932EncodingTable();
     size_t in = 0, out = 0;
     while (in + 2 <= length) {
         uint32_t codePoint = Utf16Unit(bytes + in, bigEndian);
@@ -110,7 +140,7 @@ size_t DecodeUtf16(unsigned char* bytes, size_t length, bool bigEndian, bool atE
             *fault = TEXT_FAULT_UTF16;
             return out;
         }
-        out += PutCharacter(codePoint, bytes + out, out, replaced, anyReplaced);
+        out += PutCharacter(table, codePoint, bytes + out, out, replaced, anyReplaced);
         in += count;
     }
     if (in < length) {
@@ -153,6 +183,10 @@ Utf8Scan ScanUtf8(const unsigned char* bytes, size_t length, size_t* used, bool*
             continue;
         }
         *nonAscii = true;
+        if (i + 3 <= length && IsPlainThreeByteCharacter(bytes + i)) {
+            i += 3;
+            continue;
+        }
         uint32_t codePoint;
         int count = ReadUtf8(bytes + i, length - i, &codePoint);
         if (count == kInvalid) return UTF8_SCAN_BAD;
