@@ -46,9 +46,12 @@ static int IsFolder(FILE* file)
     return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-static bool CanRewind(FILE* file)
+// Only a regular file has an end to read to and a start to come back to: a device such as
+// /dev/zero may never end, and a pipe cannot be read twice.
+static bool CanReadTwice(FILE* file)
 {
-    return fseek(file, 0, SEEK_CUR) == 0;
+    struct stat info;
+    return fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && fseek(file, 0, SEEK_CUR) == 0;
 }
 
 // Whether a file without a byte-order mark, whose first `length` bytes are in the block, is
@@ -59,15 +62,15 @@ static bool CanRewind(FILE* file)
 // from 0x80 up only in a run of one lead byte 0xC2 to 0xF4 and its exact number of
 // continuation bytes 0x80 to 0xBF, which such text breaks at once, in practice at its first
 // kana or kanji. When the first block decides nothing the rest is checked too and the file
-// rewound, and *rewound set; a file that cannot be rewound (a pipe) is judged by its first
-// block alone.
+// rewound, and *rewound set; any other file (a pipe, a device) is judged by its first block
+// alone.
 static bool IsUnmarkedUtf8(TextStream* stream, size_t length, bool* rewound)
 {
     bool nonAscii = false;
     size_t used = 0;
     Utf8Scan scan = ScanUtf8(stream->block, length, &used, &nonAscii);
     bool more = length == kBlockSize && scan == UTF8_SCAN_GOOD;
-    if (more && CanRewind(stream->file)) {
+    if (more && CanReadTwice(stream->file)) {
         *rewound = true;
         for (;;) {
             size_t carried = length - used;
