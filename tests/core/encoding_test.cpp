@@ -150,7 +150,7 @@ TEST(TemplateEncoding, BrokenTextIsRefusedAndForeignCharactersReplaced)
         std::string title;
     } cases[] = {
         {"\xEF\xBB\xBFT\n0,-1\na\n/E\n\xE3\x81", MSG_BROKEN_UTF8, 5, ""},
-        {"\xEF\xBB\xBFT\n0,-1\na\xFF\n/E\n", MSG_BROKEN_UTF8, 3, ""},
+        {"\xEF\xBB\xBFT\n0,-1\na\x80\n/E\n", MSG_BROKEN_UTF8, 3, ""},          // a lone continuation byte
         {"\xEF\xBB\xBFT\xED\xA0\x80\n0,-1\na\n/E\n", MSG_BROKEN_UTF8, 1, ""},  // a surrogate
         {"\xFF\xFE" + Utf16("T\n0,-1\na\n/E\n") + "x", MSG_BROKEN_UTF16, 5, ""},
         {"\xFF\xFE" + Utf16("T\n0,-1\n") + std::string("\x00\xD8", 2) + Utf16("a\n/E\n"), MSG_BROKEN_UTF16, 3, ""},
