@@ -17,13 +17,8 @@ TEST_F(Resources, LoadInJapaneseWithTheirTextsInCodePage932)
     const struct {
         LPCSTR type, name;
     } resources[] = {
-        {RT_MENU, "QUORVELMENU"},
-        {RT_ACCELERATOR, "QUORVELACCEL"},
-        {RT_DIALOG, "QUORVELABTDLG"},
-        {RT_GROUP_ICON, "QUORVELICON"},
-        {RT_BITMAP, MAKEINTRESOURCEA(IDB_TOOLBAR)},
-        {RT_VERSION, MAKEINTRESOURCEA(1)},
-        {RT_MANIFEST, MAKEINTRESOURCEA(1)},
+        {RT_MENU, "QUORVELMENU"},       {RT_ACCELERATOR, "QUORVELACCEL"},           {RT_DIALOG, "QUORVELABTDLG"},
+        {RT_GROUP_ICON, "QUORVELICON"}, {RT_BITMAP, MAKEINTRESOURCEA(IDB_TOOLBAR)}, {RT_VERSION, MAKEINTRESOURCEA(1)},
     };
     for (const auto& resource : resources)
         EXPECT_NE(FindResourceExA(GetModuleHandleA(nullptr), resource.type, resource.name, japanese), nullptr);
