@@ -129,12 +129,12 @@ run: windows
 	else $(CURDIR)/scripts/screenshot --scene show $(abspath $(SCREENSHOT)) quorvel.exe $(abspath $(SAMPLE)); fi
 
 # One run of the window program per scene that zentavo-scene.exe lists (tools/scene.cpp holds the
-# one list), then the show scene at each of SCREENSHOT_DPIS, each run on a virtual display of its
-# own when there is no display.
+# one list; it is asked on a virtual display, where its Wine also ends), then the show scene at each
+# of SCREENSHOT_DPIS, each run on a virtual display of its own when there is no display.
 screenshots: windows
 	@export WINDOWS_BUILD=$(RUNS_HERE) && cd $(BUILD)/$$WINDOWS_BUILD/bin && \
-	scenes=$$($(CURDIR)/scripts/wine-run zentavo-scene.exe --list | tr -d '\r') && $(CURDIR)/scripts/wine-run --wait && \
-	[ -n "$$scenes" ] && \
+	scenes=$$(xvfb-run -a sh -c '$(CURDIR)/scripts/wine-run zentavo-scene.exe --list && $(CURDIR)/scripts/wine-run --wait' | \
+	  tr -d '\r') && [ -n "$$scenes" ] && \
 	for scene in $$scenes; do \
 	  $(CURDIR)/scripts/screenshot --scene $$scene $(abspath $(SCREENSHOTS))/quorvel-$$scene.png quorvel.exe \
 	    $(abspath $(SAMPLE)) || exit 1; done && \
