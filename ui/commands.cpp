@@ -6,7 +6,7 @@
 #include "template/template.h"
 #include "transcript/transcript.h"
 #include "ui/about.h"
-#include "ui/dialogs.h"
+#include "ui/filedialogs.h"
 #include "ui/font.h"
 #include "ui/menus.h"
 #include "ui/recording.h"

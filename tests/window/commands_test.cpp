@@ -12,7 +12,7 @@
 #include "res/resource.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
-#include "ui/dialogs.h"
+#include "ui/filedialogs.h"
 #include "ui/menus.h"
 #include "ui/view.h"
 #include "ui/window.h"

@@ -9,7 +9,7 @@
 #include "settings/fontsettings.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
-#include "ui/dialogs.h"
+#include "ui/filedialogs.h"
 #include "ui/font.h"
 #include "ui/view.h"
 #include "ui/window.h"
