@@ -242,7 +242,7 @@ int CheckTemplates(const Options& options)
 int ComposeFromTemplates(const Options& options)
 {
     int status = 0;
-    if (options.transcript && !BeginTranscript(options.transcript)) status = 1;
+    if (options.transcript && !StartTranscript(options.transcript)) status = 1;
     bool loaded = false;
     for (const char* path : options.templates) {
         if (!LoadTemplate(path)) {
@@ -254,7 +254,7 @@ int ComposeFromTemplates(const Options& options)
     }
     for (unsigned long i = 0; loaded && i < options.count; i++) {
         int shown =
-            options.haveElapsed ? ShowNextNewsSeeded(options.elapsed + static_cast<uint32_t>(i)) : ShowNextNews();
+            options.haveElapsed ? ComposeNextNewsSeeded(options.elapsed + static_cast<uint32_t>(i)) : ComposeNextNews();
         if (!shown) {
             status = 1;
             continue;

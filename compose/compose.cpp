@@ -39,8 +39,8 @@ static uint8_t SelectIndex(uint8_t last)
 
 void FormatUndefinedBlockMessage(char* out, unsigned block, unsigned line, unsigned element)
 {
-    snprintf(out, 128, "定義されていないブロック%uが、流れデータ第%u行目の第%u個目で指定されました", block, line + 1,
-             element + 1);
+    snprintf(out, 128, "定義されていないブロック%uが、流れデータ第%u行目の第%u個目で指定されました",
+             block, line + 1, element + 1);
 }
 
 int ComposeNewsSeeded(uint32_t elapsed)
@@ -71,12 +71,7 @@ int ComposeNewsSeeded(uint32_t elapsed)
     return 1;
 }
 
-int ComposeNews()
-{
-    return ComposeNewsSeeded(ElapsedMilliseconds());
-}
-
-int ShowNextNewsSeeded(uint32_t elapsed)
+int ComposeNextNewsSeeded(uint32_t elapsed)
 {
     strcpy(NewsBackup, NewsBuffer);
     if (ComposeNewsSeeded(elapsed)) return 1;
@@ -84,9 +79,9 @@ int ShowNextNewsSeeded(uint32_t elapsed)
     return 0;
 }
 
-int ShowNextNews()
+int ComposeNextNews()
 {
-    return ShowNextNewsSeeded(ElapsedMilliseconds());
+    return ComposeNextNewsSeeded(ElapsedMilliseconds());
 }
 
 void ResetComposer()

@@ -145,7 +145,7 @@ TEST_F(ShowCommand, ShowsTheNewTextFromItsFirstLineOrKeepsTheOldOne)
     EXPECT_EQ(GetScrollPos(MainWindow, SB_VERT), 0);
     // The open dialog may leave another current folder behind: the transcript is named in full.
     const std::string transcript = FullPath(TRANSCRIPT_FILE);
-    ASSERT_EQ(BeginTranscript(transcript.c_str()), 1);
+    ASSERT_EQ(StartTranscript(transcript.c_str()), 1);
     Open(OTHER_FILE);
     Command(CMD_DOWN);
     Command(CMD_SHOW);
