@@ -203,7 +203,7 @@ int ReportUndefinedBlocks(const char* path, bool named[MAX_BLOCKS])
                 named[block] = true;
                 continue;
             }
-            char message[128];
+            char message[MESSAGE_BUFFER_SIZE];
             FormatUndefinedBlockMessage(message, block, line, element);
             ReportAt(path, LoadedSourceLines.FlowLine[line], message);
             faults++;
@@ -216,7 +216,7 @@ void NoteUnusedBlocks(const char* path, const bool named[MAX_BLOCKS])
 {
     for (unsigned block = 0; block <= LoadedTemplate.LastBlock; block++) {
         if (named[block]) continue;
-        char message[128];
+        char message[MESSAGE_BUFFER_SIZE];
         snprintf(message, sizeof message, kUnusedBlockNote, block);
         ReportAt(path, LoadedSourceLines.Block[block], message);
     }

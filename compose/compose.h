@@ -38,7 +38,7 @@ int ComposeNextNews();
 int ComposeNextNewsSeeded(uint32_t elapsed);
 
 // Formats the warning for flow line `line` (from 0) naming the undefined block `block` at
-// element `element` (from 0) into out, which holds at least 128 bytes.
+// element `element` (from 0) into out, which holds MESSAGE_BUFFER_SIZE bytes.
 void FormatUndefinedBlockMessage(char* out, unsigned block, unsigned line, unsigned element);
 
 // Empties NewsBuffer and its copy and sets the seed back to 1.

@@ -150,7 +150,7 @@ TEST_F(ShowCommand, ShowsTheNewTextFromItsFirstLineOrKeepsTheOldOne)
     Command(CMD_DOWN);
     Command(CMD_SHOW);
     ASSERT_EQ(CaughtBoxes.size(), 2u);
-    char warning[128];
+    char warning[MESSAGE_BUFFER_SIZE];
     FormatUndefinedBlockMessage(warning, 1, 0, 1);
     ASSERT_EQ(CaughtBoxes[1].texts.size(), 1u);
     EXPECT_EQ(CaughtBoxes[1].texts[0], warning);
