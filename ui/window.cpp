@@ -8,6 +8,7 @@
 #include "transcript/transcript.h"
 #include "ui/commandline.h"
 #include "ui/commands.h"
+#include "ui/dpi.h"
 #include "ui/font.h"
 #include "ui/menus.h"
 #include "ui/view.h"
@@ -30,10 +31,9 @@ const char MAIN_WINDOW_CLASS[] = "MyWin";
 static const char MAIN_WINDOW_CAPTION[] = "Zentavo";  // until a template's title replaces it
 static const char* CommandLinePath;                   // the template path of the command line, or nullptr
 
-// The toolbar's images are 40 by 40 pixels. The strip holds 8 of them and the toolbar is told 9,
-// as it always has been: no button uses the ninth, so the count only reserves a slot that
-// stays blank, and changing it would change the toolbar's image list for nothing.
-static const int TOOLBAR_IMAGE_SIZE = 40;
+// Each strip holds 8 images and the toolbar is told 9, as it always has been: no button uses the
+// ninth, so the count only reserves a slot that stays blank, and changing it would change the
+// toolbar's image list for nothing.
 static const int TOOLBAR_IMAGE_COUNT = 9;
 static const DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS;
 static const int TOOLBAR_BUTTON_COUNT = 9;
@@ -91,14 +91,17 @@ static void FillToolbarButtons()
     }
 }
 
-// Creates the toolbar of ToolbarButtons with the image strip, and keeps it in ToolbarWindow.
+// Creates the toolbar of ToolbarButtons with the image strip nearest to ScreenDpi, and keeps it in
+// ToolbarWindow. The buttons are given no size of their own: the toolbar makes them fit the strip's
+// images.
 static void CreateToolbar()
 {
     FillToolbarButtons();
     InitCommonControls();
-    ToolbarWindow = CreateToolbarEx(MainWindow, TOOLBAR_STYLE, ID_TOOLBAR, TOOLBAR_IMAGE_COUNT, AppInstance,
-                                    IDB_TOOLBAR, ToolbarButtons, TOOLBAR_BUTTON_COUNT, 0, 0, TOOLBAR_IMAGE_SIZE,
-                                    TOOLBAR_IMAGE_SIZE, sizeof(TBBUTTON));
+    const ToolbarStrip strip = ToolbarStripForDpi(ScreenDpi);
+    ToolbarWindow =
+        CreateToolbarEx(MainWindow, TOOLBAR_STYLE, ID_TOOLBAR, TOOLBAR_IMAGE_COUNT, AppInstance, strip.bitmap,
+                        ToolbarButtons, TOOLBAR_BUTTON_COUNT, 0, 0, strip.imageSize, strip.imageSize, sizeof(TBBUTTON));
 }
 
 // The start-up load of CommandLinePath: grays the show command, then, when there is a path and
@@ -116,6 +119,7 @@ static void LoadStartupTemplate()
 int StartMainWindow(HINSTANCE instance, char* tail)
 {
     RecordStartTime();
+    ReadScreenDpi();
     CommandLinePath = TemplatePathFromTail(tail);
     if (!RegisterMainWindowClass(instance)) return 0;
     if (!CreateMainWindow(instance)) return 0;

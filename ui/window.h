@@ -14,7 +14,7 @@ extern HACCEL AcceleratorTable;  // "QUORVELACCEL", translated by the message lo
 
 extern const char MAIN_WINDOW_CLASS[];  // "MyWin"
 
-// Everything up to showing the window: takes the template path from the command-line tail
+// Everything up to showing the window: reads the screen's DPI, takes the template path from the command-line tail
 // (see TemplatePathFromTail; tail may be changed), registers the window class, creates the main
 // window (its WM_CREATE makes the display font), loads the accelerators, creates the toolbar,
 // shows the record command unchecked, sets the scroll range to 0..1 and loads the template named
