@@ -4,6 +4,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <iterator>
+
 #include "core/codepage.h"
 #include "core/textstream.h"
 
@@ -47,8 +49,8 @@ static uint8_t FontSettings::*const BYTE_FIELDS[] = {&FontSettings::lfItalic,   
                                                      &FontSettings::lfStrikeOut,    &FontSettings::lfCharSet,
                                                      &FontSettings::lfOutPrecision, &FontSettings::lfClipPrecision,
                                                      &FontSettings::lfQuality,      &FontSettings::lfPitchAndFamily};
-static const int WORD_FIELD_COUNT = static_cast<int>(sizeof WORD_FIELDS / sizeof WORD_FIELDS[0]);
-static const int BYTE_FIELD_COUNT = static_cast<int>(sizeof BYTE_FIELDS / sizeof BYTE_FIELDS[0]);
+static const int WORD_FIELD_COUNT = static_cast<int>(std::size(WORD_FIELDS));
+static const int BYTE_FIELD_COUNT = static_cast<int>(std::size(BYTE_FIELDS));
 static_assert(WORD_FIELD_COUNT + BYTE_FIELD_COUNT == SETTINGS_LINE_COUNT - 1,
               "every line but the face name's holds one number field");
 
