@@ -207,7 +207,7 @@ function composing(name, target)
         peerMemory = Math.max(peerMemory, t.peak_rss_mb);
     }
     const perSecond = (v) => `${Math.round(v).toLocaleString('en-US')}/s`;
-    report(2, `compose ${name}: texts/s, ComposeNews vs Tracery`, perSecond(median(ours)), perSecond(median(peer)),
+    report(2, `compose ${name}: texts/s, ComposeNewsSeeded vs Tracery`, perSecond(median(ours)), perSecond(median(peer)),
            median(ratios), target, true);
     const note = `${allocations} allocations in ${texts.toLocaleString('en-US')} texts`;
     console.log(`      compose ${name}: ${note}${allocations === 0 ? ' (MET: allocates nothing)' : ' (MISSED)'}; ` +

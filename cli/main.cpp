@@ -206,7 +206,7 @@ int ReportUndefinedBlocks(const char* path, bool named[MAX_BLOCKS])
                 named[block] = true;
                 continue;
             }
-            char message[128];
+            char message[MESSAGE_BUFFER_SIZE];
             FormatUndefinedBlockMessage(message, block, line, element);
             ReportAt(path, LoadedSourceLines.FlowLine[line], message);
             faults++;
@@ -219,7 +219,7 @@ void NoteUnusedBlocks(const char* path, const bool named[MAX_BLOCKS])
 {
     for (unsigned block = 0; block <= LoadedTemplate.LastBlock; block++) {
         if (named[block]) continue;
-        char message[128];
+        char message[MESSAGE_BUFFER_SIZE];
         snprintf(message, sizeof message, kUnusedBlockNote, block);
         ReportAt(path, LoadedSourceLines.Block[block], message);
     }
@@ -270,7 +270,7 @@ int CheckTemplates(const Options& options)
 int ComposeFromTemplates(const Options& options)
 {
     int status = 0;
-    if (options.transcript && !BeginTranscript(options.transcript)) status = 1;
+    if (options.transcript && !StartTranscript(options.transcript)) status = 1;
     bool loaded = false;
     for (const char* path : options.templates) {
         if (!LoadTemplate(path)) {
@@ -282,7 +282,7 @@ int ComposeFromTemplates(const Options& options)
     }
     for (unsigned long i = 0; loaded && i < options.count; i++) {
         int shown =
-            options.haveElapsed ? ShowNextNewsSeeded(options.elapsed + static_cast<uint32_t>(i)) : ShowNextNews();
+            options.haveElapsed ? ComposeNextNewsSeeded(options.elapsed + static_cast<uint32_t>(i)) : ComposeNextNews();
         if (!shown) {
             status = 1;
             continue;

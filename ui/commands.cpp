@@ -6,10 +6,9 @@
 #include "template/template.h"
 #include "transcript/transcript.h"
 #include "ui/about.h"
-#include "ui/dialogs.h"
+#include "ui/filedialogs.h"
 #include "ui/font.h"
 #include "ui/menus.h"
-#include "ui/recording.h"
 #include "ui/view.h"
 #include "ui/window.h"
 
@@ -54,7 +53,7 @@ void ShowNewsCommand()
     // The menu item and the button stay grayed until a template loads, but any other program can
     // still send the command: with nothing loaded there is nothing to compose from.
     if (!TemplateIsLoaded()) return;
-    if (!ShowNextNews()) return;
+    if (!ComposeNextNews()) return;
     ShowNewsFromTop();
     RecordNews();
 }
@@ -73,8 +72,8 @@ void RecordCommand()
 {
     if (RecordingFlag)
         StopTranscript();
-    else
-        BeginTranscriptFromDialog();
+    else if (ChooseTranscriptFile(FileTitle, PathBuffer))
+        StartTranscript(PathBuffer);
 }
 
 void HelpCommand()
@@ -87,7 +86,9 @@ void AboutCommand()
     DialogBoxParamA(AppInstance, "QUORVELABTDLG", MainWindow, AboutDlgProc, 0);
 }
 
-const char* ToolTipText(UINT_PTR command)
+// The tool-tip text of the toolbar button with the given command id, or nullptr for an id
+// without one.
+static const char* ToolTipText(UINT_PTR command)
 {
     switch (command) {
         case CMD_OPEN: return "ファイルを開きます";

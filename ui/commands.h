@@ -18,10 +18,6 @@ void RunCommand(int command);
 // id leaves the record as it is.
 void SupplyToolTipText(NMHDR* notice);
 
-// The tool-tip text of the toolbar button with the given command id, or nullptr for an id
-// without one.
-const char* ToolTipText(UINT_PTR command);
-
 // Open: the open dialog, then the template is loaded from the chosen path. On success its
 // title becomes the caption, is recorded when recording is on, and the show command is
 // enabled. A cancelled dialog or a failed load (after the loader's warning) changes nothing
@@ -44,7 +40,10 @@ void ShowNewsCommand();
 void ScrollUpCommand();
 void ScrollDownCommand();
 
-// Record: switches recording on (the save dialog first) when it is off, and off when it is on.
+// Record: switches recording on when it is off: the save dialog, then StartTranscript (the file is
+// created or emptied, the current title and news are written, recording goes on with its mark); a
+// cancelled dialog changes nothing, a failed open or write has warned and leaves recording off.
+// Switches recording off when it is on.
 void RecordCommand();
 
 // Help: opens the contents of the help file; the help system reports its own failures.

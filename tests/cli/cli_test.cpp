@@ -50,6 +50,8 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
     ShellRun version = RunCli("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "zentavo-cli " ZENTAVO_VERSION "\n");
+    // The window program's about box and version block show 1.1.0 as they always have.
+    EXPECT_STREQ(ZENTAVO_VERSION_LINE ", " ZENTAVO_VERSION_NUMBERS_TEXT, "version 1.10, 1, 1, 0, 0");
 }
 
 // The texts come from the last template that loaded, the i-th seeded with the given elapsed

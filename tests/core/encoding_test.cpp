@@ -82,8 +82,8 @@ std::string LoadOutcome(const std::string& bytes)
         for (int s = 0; s < BlockSentenceCount(block); s++)
             outcome += std::string("|") + LoadedTemplate.SentenceTable[block][s];
     }
-    EXPECT_EQ(BeginTranscript("transcript.txt"), 1);
-    for (uint32_t seed = 0; seed < 10; seed++) ShowNextNewsSeeded(seed) && RecordNews();
+    EXPECT_EQ(StartTranscript("transcript.txt"), 1);
+    for (uint32_t seed = 0; seed < 10; seed++) ComposeNextNewsSeeded(seed) && RecordNews();
     StopTranscript();
     return outcome + "\n" + ReadWholeFile("transcript.txt");
 }
