@@ -48,13 +48,6 @@ bool WaitFor(Condition done)
     return true;
 }
 
-HWND WaitForViewer()
-{
-    HWND viewer = nullptr;
-    WaitFor([&] { return (viewer = FindWindowA(kViewerClass, kViewerCaption)) && IsWindowVisible(viewer); });
-    return viewer && IsWindowVisible(viewer) ? viewer : nullptr;
-}
-
 // Text without the line ends and spaces the viewer's control adds or leaves out between paragraphs.
 std::string Squeeze(const std::string& text)
 {
@@ -93,14 +86,18 @@ std::string ProgramFolder()
     return exe;
 }
 
-// Sets a string value of the current user's.
-void SetUserValue(const std::string& key, const char* name, const std::string& value)
+// Sets the Windows version that Wine reports to this program from its next start, or with
+// nullptr takes the setting away.
+void SetReportedVersion(const char* version)
 {
-    HKEY handle;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kVersionKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), value.size() + 1);
-    RegCloseKey(handle);
+    if (version)
+        RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), strlen(version) + 1);
+    else
+        RegDeleteValueA(key, "Version");
+    RegCloseKey(key);
 }
 
 class HelpCommand : public WindowTest {
@@ -139,7 +136,7 @@ TEST_F(HelpCommand, OpensTheManualThatTheReportedVersionCanShow)
                  {"win10", false, "TheViewer"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.version) + (c.pageThere ? "" : ", without the page"));
-        SetUserValue(kVersionKey, "Version", c.version);
+        SetReportedVersion(c.version);
         remove("opened-page.txt");
         if (!c.pageThere) MoveFileA(page.c_str(), away.c_str());
         const std::string filter = std::string("--gtest_filter=HelpCommand.DISABLED_Opens") + c.opens;
@@ -148,12 +145,10 @@ TEST_F(HelpCommand, OpensTheManualThatTheReportedVersionCanShow)
                   0);
         if (!c.pageThere) MoveFileA(away.c_str(), page.c_str());
     }
-    HKEY version;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kVersionKey, 0, KEY_SET_VALUE, &version) == ERROR_SUCCESS)
-        RegDeleteValueA(version, "Version"), RegCloseKey(version);
-    for (const std::string& key :
-         {command, command.substr(0, command.rfind('\\')), std::string(kPageType) + "\\shell", std::string(kPageType)})
+    SetReportedVersion(nullptr);
+    for (std::string key = command; key.find('\\') != std::string::npos; key.erase(key.rfind('\\')))
         RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, kPageType);
     if (hadPageType)
         RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, pageType, 0);
     else
@@ -177,13 +172,14 @@ TEST_F(HelpCommand, DISABLED_OpensTheViewer)
     StartAndAskForHelp();
     const std::vector<ListedTopic> topics = ReadListing(ZENTAVO_HELP_LISTING);
     ASSERT_FALSE(topics.empty()) << "no listing at " << ZENTAVO_HELP_LISTING;
-    HWND viewer = WaitForViewer();
-    ASSERT_NE(viewer, nullptr) << "no help viewer captioned with the help file's title";
+    HWND viewer = nullptr;
+    auto viewerShown = [&] { return (viewer = FindWindowA(kViewerClass, kViewerCaption)) && IsWindowVisible(viewer); };
+    ASSERT_TRUE(WaitFor(viewerShown)) << "no help viewer captioned with the help file's title";
     EXPECT_TRUE(ShowsTopic(viewer, topics[0]));
     for (const ListedTopic& topic : topics) {
         SCOPED_TRACE(topic.id);
         ASSERT_TRUE(WinHelpA(MainWindow, kHelpFile, HELP_CONTEXT, topic.number));
-        ASSERT_NE(viewer = WaitForViewer(), nullptr);
+        ASSERT_TRUE(WaitFor(viewerShown));
         EXPECT_TRUE(ShowsTopic(viewer, topic));
     }
     Command(CMD_EXIT);
