@@ -371,17 +371,16 @@ std::string KeywordCompareForm(const std::string& keyword)
     return folded;
 }
 
-}  // namespace
-
-bool KeywordLess(const std::string& a, const std::string& b)
+bool KeywordLess(const KeywordEntry& a, const KeywordEntry& b)
 {
-    return KeywordCompareForm(a) < KeywordCompareForm(b);
+    return KeywordCompareForm(a.keyword) < KeywordCompareForm(b.keyword);
 }
+
+}  // namespace
 
 void AddKeywordFiles(std::vector<KeywordEntry> entries, std::map<std::string, Bytes>* files)
 {
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const KeywordEntry& a, const KeywordEntry& b) { return KeywordLess(a.keyword, b.keyword); });
+    std::stable_sort(entries.begin(), entries.end(), KeywordLess);
     Bytes data;
     std::vector<BTreeEntry> tree;
     for (const KeywordEntry& entry : entries) {
