@@ -128,6 +128,7 @@ TEST(HelpTopicFile, RecordsChainThroughBlocksWithConsistentOffsets)
         << "the long paragraph runs on through the next block";
     EXPECT_EQ(Dword(stream, headers[1] + 21 + 4), file.topicOffsets[0]) << "browse back";
     EXPECT_EQ(Dword(stream, headers[1] + 21 + 8), 0xFFFFFFFFu) << "browse forward from the last topic";
+    EXPECT_EQ(Dword(stream, headers[2] + 21 + 4), 0xFFFFFFFFu) << "the closing header browses nowhere";
 
     topics[0].paragraphs.push_back(ParagraphOf(MAX_PARAGRAPH_TEXT));
     EXPECT_FALSE(BuildTopicFile(topics, &file, &error));
