@@ -1,13 +1,17 @@
 // commands.cpp - the main window's commands, one function each, and the toolbar's tool tips.
 #include "commands.h"
 
+#include <string>
+
 #include "compose/compose.h"
 #include "res/resource.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
 #include "ui/about.h"
+#include "ui/clipboard.h"
 #include "ui/filedialogs.h"
 #include "ui/font.h"
+#include "ui/manual.h"
 #include "ui/menus.h"
 #include "ui/view.h"
 #include "ui/window.h"
@@ -26,6 +30,7 @@ void RunCommand(int command)
         case CMD_HELP: HelpCommand(); break;
         case CMD_ABOUT: AboutCommand(); break;
         case CMD_FONT: ChooseDisplayFont(); break;
+        case CMD_COPY: CopyNewsCommand(); break;
     }
 }
 
@@ -78,12 +83,22 @@ void RecordCommand()
 
 void HelpCommand()
 {
-    WinHelpA(MainWindow, HELP_FILE, HELP_CONTENTS, 0);
+    if (SystemHasHelpViewer() || !OpenHtmlManual()) WinHelpA(MainWindow, HELP_FILE, HELP_CONTENTS, 0);
 }
 
 void AboutCommand()
 {
     DialogBoxParamA(AppInstance, "QUORVELABTDLG", MainWindow, AboutDlgProc, 0);
+}
+
+void CopyNewsCommand()
+{
+    // A news text ends in the line feeds that keep news apart in a transcript; pasted alone, it
+    // should end with its last line of text.
+    std::string news = NewsBuffer;
+    news.erase(news.find_last_not_of('\n') + 1);
+    if (news.empty()) return;
+    CopyTextToClipboard(MainWindow, news);
 }
 
 // The tool-tip text of the toolbar button with the given command id, or nullptr for an id

@@ -46,8 +46,14 @@ void ScrollDownCommand();
 // Switches recording off when it is on.
 void RecordCommand();
 
-// Help: opens the contents of the help file; the help system reports its own failures.
+// Help: opens the manual at its contents. On systems with a help viewer (see SystemHasHelpViewer)
+// that is the help file; on later ones the HTML manual beside the program, in the browser, or the
+// help file after all when the page cannot be opened. The help system reports its own failures.
 void HelpCommand();
+
+// Copy: puts the news on screen, without the blank lines that close it, on the clipboard as
+// text (see CopyTextToClipboard). With no news on screen it does nothing.
+void CopyNewsCommand();
 
 // About: the modal about box, owned by the main window.
 void AboutCommand();
