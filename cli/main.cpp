@@ -12,6 +12,7 @@
 #include "cli/cli_host.h"
 #include "cli/terminal.h"
 #include "compose/compose.h"
+#include "core/textstream.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
 #include "zentavo_version.h"
@@ -41,6 +42,8 @@ const char kHelp[] =
     "write failed (or --check found a fault), 2 usage error.\n";
 
 const char kUnusedBlockNote[] = "注意: ブロック%uはどの流れデータでも使われていません";
+const char kReadAsNote[] = "注意: %sのファイルとして読みました";
+const char kReplacedNote[] = "注意: シフトJISにない文字を｢?｣に置き換えました";
 
 // How text is written: UTF-8 where a terminal reads it, otherwise as stored, unless told.
 enum class Encoding { ForTheStream, Utf8, Cp932 };
@@ -203,7 +206,7 @@ int ReportUndefinedBlocks(const char* path, bool named[MAX_BLOCKS])
                 named[block] = true;
                 continue;
             }
-            char message[128];
+            char message[MESSAGE_BUFFER_SIZE];
             FormatUndefinedBlockMessage(message, block, line, element);
             ReportAt(path, LoadedSourceLines.FlowLine[line], message);
             faults++;
@@ -216,10 +219,33 @@ void NoteUnusedBlocks(const char* path, const bool named[MAX_BLOCKS])
 {
     for (unsigned block = 0; block <= LoadedTemplate.LastBlock; block++) {
         if (named[block]) continue;
-        char message[128];
+        char message[MESSAGE_BUFFER_SIZE];
         snprintf(message, sizeof message, kUnusedBlockNote, block);
         ReportAt(path, LoadedSourceLines.Block[block], message);
     }
+}
+
+// Notes how a template saved in UTF-8 or UTF-16 was read, and each line on which a character
+// that code page 932 cannot hold was replaced. Reads the file once more on its own, up to
+// where its input ends.
+void NoteEncoding(const char* path)
+{
+    static const char* const kEncodingNames[] = {"", "UTF-8", "UTF-16LE", "UTF-16BE"};
+    TextStream* stream = OpenTextStream(path, TEXT_READ);
+    if (!stream) return;
+    if (TextStreamEncoding(stream) != TEXT_CP932) {
+        char message[128];
+        snprintf(message, sizeof message, kReadAsNote, kEncodingNames[TextStreamEncoding(stream)]);
+        ReportAt(path, 0, message);
+        char piece[4096];
+        unsigned long noted = 0;
+        while (ReadTextLine(stream, piece, sizeof piece) > 0) {
+            if (!TextPieceHasReplacement(stream) || TextLineNumber(stream) == noted) continue;
+            noted = TextLineNumber(stream);
+            ReportAt(path, noted, kReplacedNote);
+        }
+    }
+    CloseTextStream(stream);
 }
 
 int CheckTemplates(const Options& options)
@@ -227,7 +253,9 @@ int CheckTemplates(const Options& options)
     CaptureWarnings = true;
     int status = 0;
     for (const char* path : options.templates) {
-        if (!LoadTemplate(path)) {
+        int loaded = LoadTemplate(path);
+        NoteEncoding(path);
+        if (!loaded) {
             ReportAt(path, LastLoadFaultLine, CapturedWarning.c_str());
             status = 1;
             continue;
@@ -242,7 +270,7 @@ int CheckTemplates(const Options& options)
 int ComposeFromTemplates(const Options& options)
 {
     int status = 0;
-    if (options.transcript && !BeginTranscript(options.transcript)) status = 1;
+    if (options.transcript && !StartTranscript(options.transcript)) status = 1;
     bool loaded = false;
     for (const char* path : options.templates) {
         if (!LoadTemplate(path)) {
@@ -254,7 +282,7 @@ int ComposeFromTemplates(const Options& options)
     }
     for (unsigned long i = 0; loaded && i < options.count; i++) {
         int shown =
-            options.haveElapsed ? ShowNextNewsSeeded(options.elapsed + static_cast<uint32_t>(i)) : ShowNextNews();
+            options.haveElapsed ? ComposeNextNewsSeeded(options.elapsed + static_cast<uint32_t>(i)) : ComposeNextNews();
         if (!shown) {
             status = 1;
             continue;

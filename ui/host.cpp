@@ -1,8 +1,8 @@
-// host.cpp - the core's warning box, clock and recording mark in the window program.
+// host.cpp - the core's warning box and clock in the window program (the recording mark is in
+// menus.cpp, with the other command states).
 #include <windows.h>
 
 #include "core/host.h"
-#include "ui/menus.h"
 #include "ui/window.h"
 
 static const char WARNING_CAPTION[] = "Zentavo";
@@ -24,9 +24,4 @@ WallClockTime ReadWallClock()
     now.seconds = static_cast<uint32_t>(ticks.QuadPart / 10000000u);
     now.milliseconds = static_cast<uint32_t>(ticks.QuadPart / 10000u % 1000u);
     return now;
-}
-
-void ShowRecordingMark(int on)
-{
-    SetRecordCommandChecked(on);
 }

@@ -2,11 +2,13 @@
 #include "window.h"
 
 #include "compose/compose.h"
+#include "core/host.h"
 #include "res/resource.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
 #include "ui/commandline.h"
 #include "ui/commands.h"
+#include "ui/dpi.h"
 #include "ui/font.h"
 #include "ui/menus.h"
 #include "ui/view.h"
@@ -23,22 +25,25 @@ static_assert(sizeof(TBBUTTON) == 20, "TBBUTTON is 20 bytes in 32-bit Windows");
 HWND MainWindow;
 HWND ToolbarWindow;
 HINSTANCE AppInstance;
-const char* CommandLinePath;
 HACCEL AcceleratorTable;
 
 const char MAIN_WINDOW_CLASS[] = "MyWin";
-const char MAIN_WINDOW_CAPTION[] = "Zentavo";
+static const char MAIN_WINDOW_CAPTION[] = "Zentavo";  // until a template's title replaces it
+static const char* CommandLinePath;                   // the template path of the command line, or nullptr
 
-// The toolbar's images are 40 by 40 pixels. The strip holds 8 of them and the toolbar is told 9,
-// as it always has been: no button uses the ninth, so the count only reserves a slot that
-// stays blank, and changing it would change the toolbar's image list for nothing.
-static const int TOOLBAR_IMAGE_SIZE = 40;
+// Each strip holds 8 images and the toolbar is told 9, as it always has been: no button uses the
+// ninth, so the count only reserves a slot that stays blank, and changing it would change the
+// toolbar's image list for nothing.
 static const int TOOLBAR_IMAGE_COUNT = 9;
 static const DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS;
 static const int TOOLBAR_BUTTON_COUNT = 9;
 static TBBUTTON ToolbarButtons[TOOLBAR_BUTTON_COUNT];  // handed to the toolbar when it is made
 
-int RegisterMainWindowClass(HINSTANCE instance)
+static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+static void ShutDownMainWindow(HWND window);
+
+// Registers the class "MyWin" of the main window. Returns 1, or 0 when it fails.
+static int RegisterMainWindowClass(HINSTANCE instance)
 {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
@@ -53,7 +58,9 @@ int RegisterMainWindowClass(HINSTANCE instance)
     return RegisterClassExA(&windowClass) != 0;
 }
 
-int CreateMainWindow(HINSTANCE instance)
+// Creates the (still hidden) main window and keeps it in MainWindow. Returns 1, or 0 when it
+// could not be created.
+static int CreateMainWindow(HINSTANCE instance)
 {
     MainWindow =
         CreateWindowExA(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_CAPTION, WS_OVERLAPPEDWINDOW | WS_VSCROLL, CW_USEDEFAULT,
@@ -84,16 +91,23 @@ static void FillToolbarButtons()
     }
 }
 
-void CreateToolbar()
+// Creates the toolbar of ToolbarButtons with the image strip nearest to ScreenDpi, and keeps it in
+// ToolbarWindow. The buttons are given no size of their own: the toolbar makes them fit the strip's
+// images.
+static void CreateToolbar()
 {
     FillToolbarButtons();
     InitCommonControls();
-    ToolbarWindow = CreateToolbarEx(MainWindow, TOOLBAR_STYLE, ID_TOOLBAR, TOOLBAR_IMAGE_COUNT, AppInstance,
-                                    IDB_TOOLBAR, ToolbarButtons, TOOLBAR_BUTTON_COUNT, 0, 0, TOOLBAR_IMAGE_SIZE,
-                                    TOOLBAR_IMAGE_SIZE, sizeof(TBBUTTON));
+    const ToolbarStrip strip = ToolbarStripForDpi(ScreenDpi);
+    ToolbarWindow =
+        CreateToolbarEx(MainWindow, TOOLBAR_STYLE, ID_TOOLBAR, TOOLBAR_IMAGE_COUNT, AppInstance, strip.bitmap,
+                        ToolbarButtons, TOOLBAR_BUTTON_COUNT, 0, 0, strip.imageSize, strip.imageSize, sizeof(TBBUTTON));
 }
 
-void LoadStartupTemplate()
+// The start-up load of CommandLinePath: grays the show command, then, when there is a path and
+// the template loads, makes its title the caption and enables the show command. A failed load
+// has shown the loader's warning and leaves the show command grayed.
+static void LoadStartupTemplate()
 {
     SetShowCommandState(0);
     if (!CommandLinePath) return;
@@ -105,13 +119,14 @@ void LoadStartupTemplate()
 int StartMainWindow(HINSTANCE instance, char* tail)
 {
     RecordStartTime();
+    ReadScreenDpi();
     CommandLinePath = TemplatePathFromTail(tail);
     if (!RegisterMainWindowClass(instance)) return 0;
     if (!CreateMainWindow(instance)) return 0;
     AppInstance = instance;
     AcceleratorTable = LoadAcceleratorsA(instance, "QUORVELACCEL");
     CreateToolbar();
-    SetRecordCommandChecked(0);
+    ShowRecordingMark(0);
     SetFirstScrollRange();
     LoadStartupTemplate();
     return 1;
@@ -135,7 +150,9 @@ int RunMessageLoop()
     return static_cast<int>(message.wParam);
 }
 
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// The window procedure of the class "MyWin": hands each message it handles to its handler and
+// returns 0; every other message goes to DefWindowProcA.
+static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
         case WM_CREATE: CreateDisplayFont(); return 0;
@@ -149,7 +166,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-void ShutDownMainWindow(HWND window)
+// The main window's destruction: deletes the display font, stops recording when it is on,
+// releases the help file and posts the quit message with exit code 0.
+static void ShutDownMainWindow(HWND window)
 {
     DeleteDisplayFont();
     if (RecordingFlag) StopTranscript();

@@ -11,7 +11,7 @@
 #include "res/resource.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
-#include "ui/dialogs.h"
+#include "ui/filedialogs.h"
 #include "ui/menus.h"
 #include "ui/view.h"
 #include "ui/window.h"
@@ -127,7 +127,7 @@ TEST_F(Commands, ShowKeepsTheOldTextWhenTheNewOneCannotBeComposed)
     Command(CMD_DOWN);
     Command(CMD_SHOW);
     ASSERT_EQ(CaughtBoxes.size(), 2u);
-    char warning[128];
+    char warning[MESSAGE_BUFFER_SIZE];
     FormatUndefinedBlockMessage(warning, 1, 0, 1);
     ASSERT_EQ(CaughtBoxes[1].texts.size(), 1u);
     EXPECT_EQ(CaughtBoxes[1].texts[0], warning);

@@ -57,7 +57,7 @@ TEST_F(ShutDown, ExitWhileRecordingEndsTheLoopAndClosesTheTranscript)
     WriteScratchFile(TEMPLATE_FILE, TEST_TEMPLATE);
     ASSERT_EQ(Start(TEMPLATE_FILE), 1);
     ShowMainWindow(SW_SHOWNORMAL);
-    ASSERT_EQ(BeginTranscript(transcript), 1);
+    ASSERT_EQ(StartTranscript(transcript), 1);
     Command(CMD_EXIT);
     EXPECT_EQ(RunMessageLoopUntilIdle(), 0);
     EXPECT_TRUE(IsWindow(MainWindow));
