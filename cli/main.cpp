@@ -245,7 +245,7 @@ void ReportOutputFailure(int error)
 int FinishOutput()
 {
     errno = 0;
-    if (fflush(stdout) == 0 && !ferror(stdout)) return 0;
+    if (fflush(stdout) == 0) return 0;
     ReportOutputFailure(errno);
     return 1;
 }

@@ -155,7 +155,7 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
     std::string undefined = WriteScratchFile("check-undefined.new", "T\n\n0,-2\n0,7,1,9,-1\na\n/E\nb\n/E\nc\n/E\n");
     std::string unused = WriteScratchFile("check-unused.new", "T\n-2\n1,-1\na\n/E\nb\n/E\n");
     std::string empty = WriteScratchFile("check-empty.new", "");
-    std::string unfinished = WriteScratchFile("check-unfinished.new", "T\n0,-1\na\n/e");
+    std::string unfinished = WriteScratchFile("check-unfinished.new", "T\n0,-1\n\na\n/e");
     // A lone "-" is a file name like any other.
     ShellRun run = RunCli("--check " + bad + " " + undefined + " " + unused + " " + empty + " " + unfinished + " -");
     EXPECT_EQ(run.status, 1);
@@ -167,9 +167,9 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
                            ":2: 注意: 流れデータ第1行目にブロック番号がありません。選ばれると空のニュースになるので、"
                            "番号を書くか行を消してください\n" +
                            unused + ":4: 注意: ブロック0はどの流れデータでも使われていません\n" + empty +
-                           ":1: " + MSG_TITLE_READ_ERROR + "\n" + unfinished + ":4: " + MSG_SENTENCE_READ_ERROR + "\n" +
+                           ":1: " + MSG_TITLE_READ_ERROR + "\n" + unfinished + ":5: " + MSG_SENTENCE_READ_ERROR + "\n" +
                            unfinished +
-                           ":4: 注意: 最後の「/e」の行が改行で終わっていないため、文として読まれました。「/e」のあとで"
+                           ":5: 注意: 最後の「/e」の行が改行で終わっていないため、文として読まれました。「/e」のあとで"
                            "改行してください\n-: ファイルが見つかりません\n");
 
     // One undefined block alone is a fault; a file name in UTF-8 (ニ) stays as typed while the
