@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/platform.h"
+#include "core/clock.h"
 #include "core/host.h"
 
 // Asks the user's locale for its character set, then puts the program's own back, so that
@@ -35,8 +36,5 @@ WallClockTime ReadWallClock()
 {
     struct timespec reading;
     clock_gettime(CLOCK_REALTIME, &reading);
-    WallClockTime now;
-    now.seconds = static_cast<uint32_t>(reading.tv_sec);
-    now.milliseconds = static_cast<uint32_t>(reading.tv_nsec / 1000000);
-    return now;
+    return WallClockFromPosixTime(reading.tv_sec, reading.tv_nsec);
 }
