@@ -10,6 +10,8 @@
 # (scripts/windows-build decides and says why). WINDOWS_BUILD=win64 or win32 makes the choice.
 #
 # and beside them:
+#   make web           the web page: build/web/ holds the page, the core compiled to
+#                      WebAssembly, the samples and the HTML manual, for any static web server
 #   make dist          the download for Windows users: build/zentavo-VERSION.zip with both
 #                      programs, their help files, the HTML manual, the samples and a read-me
 #   make screenshots   pictures of the window program on the sample, one per scene, saved as
@@ -46,7 +48,7 @@ configure_windows = cmake -S . -B $(1) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$(2).c
 RUNS_HERE = $$(scripts/windows-build)
 
 .PHONY: all deps native windows win32 win64 asan fuzz-build test test-native test-windows test-asan test-fuzz \
-	fuzz reliability install run screenshots dist test-dist bench format clean
+	fuzz reliability install run screenshots dist test-dist web test-web bench format clean
 
 all: native windows
 
@@ -80,7 +82,7 @@ fuzz-build: deps
 	@cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAVO_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
 
-test: test-native test-asan test-fuzz test-dist test-windows
+test: test-native test-asan test-fuzz test-web test-dist test-windows
 
 test-native: native
 	cd $(NATIVE) && ctest --output-on-failure --timeout 300
@@ -132,6 +134,18 @@ screenshots: windows
 	@export WINDOWS_BUILD=$(RUNS_HERE) && cd $(BUILD)/$$WINDOWS_BUILD/bin && for scene in $(SCENES); do \
 	  $(CURDIR)/scripts/screenshot --scene $$scene $(abspath $(SCREENSHOTS))/quorvel-$$scene.png quorvel.exe \
 	    $(abspath $(SAMPLE)) || exit 1; done
+
+# The web page takes the HTML manual and the version header from the native build, and its
+# test compares the page with zentavo-cli in headless Chromium (skipped where Chromium is
+# missing), so only those two targets of the native build are needed.
+include web/web.mk
+web: deps
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(NATIVE) --target zentavo-cli zentavo_help_file -j $(JOBS)
+	@$(MAKE) web-files
+
+test-web: web
+	@node tests/web/web-test.js --web $(WEB) --cli $(NATIVE)/cli/zentavo-cli
 
 dist: windows
 	@scripts/make-dist $(BUILD)
