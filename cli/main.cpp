@@ -51,7 +51,7 @@ const char kEmptyFlowLineNote[] =
     "注意: 流れデータ第%u行目にブロック番号がありません。選ばれると空のニュースになるので、"
     "番号を書くか行を消してください";
 const char kUnfinishedEndOfBlockNote[] =
-    "注意: 最後の「%s」の行が改行で終わっていないため、文として読まれました。「%s」のあとで"
+    "注意: 最後の「/%c」の行が改行で終わっていないため、文として読まれました。「/%c」のあとで"
     "改行してください";
 
 // How text is written: UTF-8 where a terminal reads it, otherwise as stored, unless told.
@@ -244,7 +244,6 @@ void ReportOutputFailure(int error)
 // reporting the failure.
 int FinishOutput()
 {
-    errno = 0;
     if (fflush(stdout) == 0) return 0;
     ReportOutputFailure(errno);
     return 1;
@@ -303,7 +302,7 @@ void NoteUnfinishedEndOfBlock(const char* path)
     CloseTextStream(file);
     if (lastLength != 2 || (strcmp(last, "/E") != 0 && strcmp(last, "/e") != 0)) return;
     char message[256];
-    snprintf(message, sizeof message, kUnfinishedEndOfBlockNote, last, last);
+    snprintf(message, sizeof message, kUnfinishedEndOfBlockNote, last[1], last[1]);
     ReportAt(path, number, message);
 }
 
