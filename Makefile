@@ -14,8 +14,9 @@
 #                      WebAssembly, the samples and the HTML manual, for any static web server
 #   make dist          the download for Windows users: build/zentavo-VERSION.zip with both
 #                      programs, their help files, the HTML manual, the samples and a read-me
-#   make screenshots   pictures of the window program on the sample, one per scene, saved as
-#                      PNG files in the build folder (under a virtual display when there is none)
+#   make screenshots   pictures of the window program on the sample, one per scene and the show
+#                      scene again at 150% and 200%, saved as PNG files in the build folder
+#                      (under a virtual display when there is none)
 #   make fuzz          run every fuzz target for FUZZ_SECONDS seconds (default 60)
 #   make reliability   the slow measurements: huge inputs, 10,000 loads, valgrind
 #   make install       zentavo-cli and its manual page into PREFIX (default /usr/local), under
@@ -38,9 +39,8 @@ VERSION := $(shell grep -o 'Zentavo VERSION [0-9.]*' CMakeLists.txt | cut -d ' '
 SAMPLE ?= samples/town-news.new
 SCREENSHOT := $(BUILD)/quorvel-screenshot.png
 SCREENSHOTS := $(BUILD)/screenshots
-# The scenes of tools/scene.cpp: after start-up, after a show, narrow, scrolled down, recording,
-# the about box.
-SCENES := startup show narrow scrolled recording about
+# The display resolutions besides 96 DPI that make screenshots shows the show scene at.
+SCREENSHOT_DPIS := 144 192
 # $(call configure_windows,FOLDER,TOOLCHAIN,TESTS) configures one Windows build; TESTS is ON or OFF.
 configure_windows = cmake -S . -B $(1) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$(2).cmake -DCMAKE_BUILD_TYPE=Release \
   -DZENTAVO_HELPGEN=$(abspath $(NATIVE))/help/zentavo-helpgen -DBUILD_TESTING=$(3)
@@ -128,12 +128,19 @@ run: windows
 	if [ -n "$$DISPLAY" ]; then $(CURDIR)/scripts/wine-run quorvel.exe $(abspath $(SAMPLE)); \
 	else $(CURDIR)/scripts/screenshot --scene show $(abspath $(SCREENSHOT)) quorvel.exe $(abspath $(SAMPLE)); fi
 
-# One run of the window program per scene, each on a virtual display of its own when there is no
-# display.
+# One run of the window program per scene that zentavo-scene.exe lists (tools/scene.cpp holds the
+# one list; it is asked on a virtual display, where its Wine also ends), then the show scene at each
+# of SCREENSHOT_DPIS, each run on a virtual display of its own when there is no display.
 screenshots: windows
-	@export WINDOWS_BUILD=$(RUNS_HERE) && cd $(BUILD)/$$WINDOWS_BUILD/bin && for scene in $(SCENES); do \
+	@export WINDOWS_BUILD=$(RUNS_HERE) && cd $(BUILD)/$$WINDOWS_BUILD/bin && \
+	scenes=$$(xvfb-run -a sh -c '$(CURDIR)/scripts/wine-run zentavo-scene.exe --list && $(CURDIR)/scripts/wine-run --wait' | \
+	  tr -d '\r') && [ -n "$$scenes" ] && \
+	for scene in $$scenes; do \
 	  $(CURDIR)/scripts/screenshot --scene $$scene $(abspath $(SCREENSHOTS))/quorvel-$$scene.png quorvel.exe \
-	    $(abspath $(SAMPLE)) || exit 1; done
+	    $(abspath $(SAMPLE)) || exit 1; done && \
+	for dpi in $(SCREENSHOT_DPIS); do \
+	  $(CURDIR)/scripts/screenshot --dpi $$dpi --scene show $(abspath $(SCREENSHOTS))/quorvel-show-$${dpi}dpi.png \
+	    quorvel.exe $(abspath $(SAMPLE)) || exit 1; done
 
 # The web page takes the HTML manual and the version header from the native build, and its
 # test compares the page with zentavo-cli in headless Chromium (skipped where Chromium is

@@ -16,8 +16,10 @@
 // The toolbar's own child window id (not a command).
 #define ID_TOOLBAR 40009
 
-// The toolbar image strip, a bitmap resource identified by number.
+// The toolbar image strips, bitmap resources identified by number: for 100%, 150% and 200%.
 #define IDB_TOOLBAR 117
+#define IDB_TOOLBAR_150 118
+#define IDB_TOOLBAR_200 119
 
 // Controls that the program never addresses, such as the about box's static texts.
 #ifndef IDC_STATIC

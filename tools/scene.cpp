@@ -1,11 +1,12 @@
 // scene.cpp - zentavo-scene.exe: puts a running quorvel.exe into one of the scenes that the
 // screenshots show, from outside, the way a user would get there.
 //
-//   zentavo-scene.exe SCENE     SCENE: startup, show, narrow, scrolled, recording or about
+//   zentavo-scene.exe SCENE     puts the program into SCENE
+//   zentavo-scene.exe --list    prints the name of every scene, one a line
 //
-// It sends the program the same commands its menu sends, answers the save dialog, and returns
-// once the scene is on screen (exit code 0) or a wait has run out (exit code 1). Every wait is
-// bounded.
+// The table of scenes at the end is the one list of them: make screenshots takes a picture of
+// each scene that --list prints. It sends the program the same commands its menu sends, answers the save dialog, and
+// returns once the scene is on screen (exit code 0) or a wait has run out (exit code 1). Every wait is bounded.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -144,20 +145,26 @@ bool Startup()
     return true;
 }
 
+// After start-up, after a show, narrow, scrolled down, recording, the about box.
+const struct {
+    const char* name;
+    bool (*set)();
+} SCENES[] = {
+    {"startup", Startup},       {"show", ShowNews},       {"narrow", Narrow},
+    {"scrolled", ScrolledDown}, {"recording", Recording}, {"about", About},
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    static const struct {
-        const char* name;
-        bool (*set)();
-    } scenes[] = {
-        {"startup", Startup},       {"show", ShowNews},       {"narrow", Narrow},
-        {"scrolled", ScrolledDown}, {"recording", Recording}, {"about", About},
-    };
     if (argc != 2) {
-        fprintf(stderr, "usage: zentavo-scene SCENE\n");
+        fprintf(stderr, "usage: zentavo-scene SCENE | --list\n");
         return 2;
+    }
+    if (strcmp(argv[1], "--list") == 0) {
+        for (const auto& scene : SCENES) printf("%s\n", scene.name);
+        return 0;
     }
     MainWindow = WaitFor([] {
         HWND window = FindWindowA(MAIN_WINDOW_CLASS, nullptr);
@@ -167,7 +174,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "zentavo-scene: no quorvel.exe window\n");
         return 1;
     }
-    for (const auto& scene : scenes) {
+    for (const auto& scene : SCENES) {
         if (strcmp(argv[1], scene.name) != 0) continue;
         if (scene.set()) return 0;
         fprintf(stderr, "zentavo-scene: the scene \"%s\" did not come about in time\n", scene.name);

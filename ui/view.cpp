@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "ui/dpi.h"
 #include "ui/font.h"
 #include "ui/unitpainter.h"
 #include "ui/window.h"
@@ -11,8 +12,13 @@ static_assert(sizeof(SCROLLINFO) == 28, "SCROLLINFO is 28 bytes");
 
 static SCROLLINFO NewsScrollInfo;  // the vertical scroll bar's record, kept for the whole run
 
-// The area that is erased and repainted starts a few pixels below the toolbar's client area.
-static const LONG NEWS_AREA_GAP = 3;
+// The area that is erased and repainted starts a few pixels below the toolbar's client area, and
+// its first line of text a pixel lower still: 3 and 4 pixels at 96 DPI, more at higher DPI. The
+// layout walk puts the first line 4 pixels below the edge it is given, so it is given an edge moved
+// down by whatever the text's gap has grown.
+static const int NEWS_AREA_GAP = 3;
+static const int NEWS_TEXT_GAP = 4;
+static const int LAYOUT_TEXT_GAP = 4;
 
 // Every paint sets the range, but setting it redraws the scroll bar, which costs more than
 // drawing the whole news area; when the bar already shows this range there is nothing to change.
@@ -54,7 +60,7 @@ static void InvalidateNewsArea(HWND window)
 {
     RECT area;
     if (!GetClientRect(window, &area)) return;
-    area.top = ToolbarBottom() + NEWS_AREA_GAP;
+    area.top = ToolbarBottom() + ScaleToScreen(NEWS_AREA_GAP);
     InvalidateRect(window, &area, TRUE);
 }
 
@@ -73,13 +79,13 @@ void PaintNewsView(HWND window)
 {
     RECT client = {};
     GetClientRect(window, &client);
-    const LONG toolbarBottom = ToolbarBottom();
+    const LONG layoutEdge = ToolbarBottom() + ScaleToScreen(NEWS_TEXT_GAP) - LAYOUT_TEXT_GAP;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     HGDIOBJ keptFont = SelectObject(dc, DisplayFont);
     TEXTMETRICA font = {};
     GetTextMetricsA(dc, &font);
-    const LayoutMetrics metrics = {client.right, toolbarBottom, font.tmHeight + font.tmExternalLeading,
+    const LayoutMetrics metrics = {client.right, layoutEdge, font.tmHeight + font.tmExternalLeading,
                                    font.tmMaxCharWidth};
     // Nothing of the layout is kept: every paint walks the whole text again. Only the widths
     // of units are kept, per font, and each line goes to the screen in one call.

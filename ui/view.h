@@ -12,7 +12,8 @@
 // Sets the scroll range to 0..1, as before any news has been painted.
 void SetFirstScrollRange();
 
-// The main window's WM_PAINT: lays out NewsBuffer in DisplayFont below the toolbar, draws the
+// The main window's WM_PAINT: lays out NewsBuffer in DisplayFont below the toolbar (the first line
+// 4 pixels lower at 96 DPI, scaled to ScreenDpi), draws the
 // lines from TopLine downwards and, when there was news to show, sets the scroll range to
 // 0..LineCount-1. With no template or no news the area stays blank, LineCount becomes 0 and
 // the range is left as it was.
@@ -28,8 +29,8 @@ void ScrollNewsView(int code, unsigned position);
 // of the client area.
 void ResizeNewsView(HWND window);
 
-// Has the main window's client area from 3 pixels below the toolbar downwards erased and
-// repainted.
+// Has the main window's client area from 3 pixels (at 96 DPI, scaled to ScreenDpi) below the
+// toolbar downwards erased and repainted.
 void RepaintNewsArea();
 
 // A new news text is shown from its first line: repaints the news area, sets TopLine to 0 and

@@ -7,6 +7,7 @@
 #include "transcript/transcript.h"
 #include "ui/commandline.h"
 #include "ui/commands.h"
+#include "ui/dpi.h"
 #include "ui/font.h"
 #include "ui/menus.h"
 #include "ui/view.h"
@@ -29,10 +30,9 @@ HACCEL AcceleratorTable;
 const char MAIN_WINDOW_CLASS[] = "MyWin";
 const char MAIN_WINDOW_CAPTION[] = "Zentavo";
 
-// The toolbar's images are 40 by 40 pixels. The strip holds 8 of them and the toolbar is told 9,
-// as it always has been: no button uses the ninth, so the count only reserves a slot that
-// stays blank, and changing it would change the toolbar's image list for nothing.
-static const int TOOLBAR_IMAGE_SIZE = 40;
+// Each strip holds 8 images and the toolbar is told 9, as it always has been: no button uses the
+// ninth, so the count only reserves a slot that stays blank, and changing it would change the
+// toolbar's image list for nothing.
 static const int TOOLBAR_IMAGE_COUNT = 9;
 static const DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS;
 static const int TOOLBAR_BUTTON_COUNT = 9;
@@ -84,13 +84,15 @@ static void FillToolbarButtons()
     }
 }
 
+// The buttons are given no size of their own: the toolbar makes them fit the strip's images.
 void CreateToolbar()
 {
     FillToolbarButtons();
     InitCommonControls();
-    ToolbarWindow = CreateToolbarEx(MainWindow, TOOLBAR_STYLE, ID_TOOLBAR, TOOLBAR_IMAGE_COUNT, AppInstance,
-                                    IDB_TOOLBAR, ToolbarButtons, TOOLBAR_BUTTON_COUNT, 0, 0, TOOLBAR_IMAGE_SIZE,
-                                    TOOLBAR_IMAGE_SIZE, sizeof(TBBUTTON));
+    const ToolbarStrip strip = ToolbarStripForDpi(ScreenDpi);
+    ToolbarWindow =
+        CreateToolbarEx(MainWindow, TOOLBAR_STYLE, ID_TOOLBAR, TOOLBAR_IMAGE_COUNT, AppInstance, strip.bitmap,
+                        ToolbarButtons, TOOLBAR_BUTTON_COUNT, 0, 0, strip.imageSize, strip.imageSize, sizeof(TBBUTTON));
 }
 
 void LoadStartupTemplate()
@@ -105,6 +107,7 @@ void LoadStartupTemplate()
 int StartMainWindow(HINSTANCE instance, char* tail)
 {
     RecordStartTime();
+    ReadScreenDpi();
     CommandLinePath = TemplatePathFromTail(tail);
     if (!RegisterMainWindowClass(instance)) return 0;
     if (!CreateMainWindow(instance)) return 0;

@@ -16,7 +16,7 @@ extern HACCEL AcceleratorTable;      // "QUORVELACCEL", translated by the messag
 extern const char MAIN_WINDOW_CLASS[];    // "MyWin"
 extern const char MAIN_WINDOW_CAPTION[];  // "Zentavo", until a template's title replaces it
 
-// Everything up to showing the window: takes the template path from the command-line tail
+// Everything up to showing the window: reads the screen's DPI, takes the template path from the command-line tail
 // (see TemplatePathFromTail; tail may be changed), registers the window class, creates the main
 // window (its WM_CREATE makes the display font), loads the accelerators, creates the toolbar,
 // shows the record command unchecked, sets the scroll range to 0..1 and loads the template named
@@ -31,7 +31,8 @@ int RegisterMainWindowClass(HINSTANCE instance);
 // could not be created.
 int CreateMainWindow(HINSTANCE instance);
 
-// Creates the toolbar of ToolbarButtons with the image strip, and keeps it in ToolbarWindow.
+// Creates the toolbar of ToolbarButtons with the image strip nearest to ScreenDpi, and keeps it in
+// ToolbarWindow.
 void CreateToolbar();
 
 // The start-up load of CommandLinePath: grays the show command, then, when there is a path and

@@ -1,5 +1,6 @@
 // paint_test.cpp - the news view's paint, with widths kept per font and each line drawn in one
-// call, puts exactly the pixels on screen that measuring and drawing unit by unit does.
+// call, puts exactly the pixels on screen that measuring and drawing unit by unit does, at every
+// DPI the window tests run at.
 #include <string.h>
 
 #include <string>
@@ -17,7 +18,8 @@
 namespace {
 
 // What the view painted before it kept widths: the news area erased, then the same layout
-// walk with one GetTextExtentPoint32A and one TextOutA per unit.
+// walk with one GetTextExtentPoint32A and one TextOutA per unit. The area starts 3 pixels below
+// the toolbar and the first line 4 pixels below it, both at 96 DPI and scaled to the run's DPI.
 void PaintUnitByUnit()
 {
     RECT client, toolbar;
@@ -25,12 +27,13 @@ void PaintUnitByUnit()
     GetClientRect(ToolbarWindow, &toolbar);
     HDC dc = GetDC(MainWindow);
     RECT area = client;
-    area.top = toolbar.bottom + 3;
+    area.top = toolbar.bottom + ScaledForTest(3);
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     HGDIOBJ kept = SelectObject(dc, DisplayFont);
     TEXTMETRICA font = {};
     GetTextMetricsA(dc, &font);
-    LayOutNewsView({client.right, toolbar.bottom, font.tmHeight + font.tmExternalLeading, font.tmMaxCharWidth},
+    LayOutNewsView({client.right, toolbar.bottom + ScaledForTest(4) - 4, font.tmHeight + font.tmExternalLeading,
+                    font.tmMaxCharWidth},
                    DeviceUnitPainter(dc));
     SelectObject(dc, kept);
     ReleaseDC(MainWindow, dc);

@@ -4,12 +4,14 @@
 #include <commctrl.h>
 #include <dlgs.h>
 #include <stdio.h>
+#include <stdlib.h>
 
 #include "compose/compose.h"
 #include "settings/fontsettings.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
 #include "ui/dialogs.h"
+#include "ui/dpi.h"
 #include "ui/font.h"
 #include "ui/view.h"
 #include "ui/window.h"
@@ -149,6 +151,7 @@ void ResetProgramState()
     ResetMainWindow();
     ResetDisplayFont();
     ResetNewsView();
+    ResetScreenDpi();
     if (RecordingFlag || TranscriptFile) StopTranscript();
     ResetTemplateStore();
     ResetComposer();
@@ -237,6 +240,18 @@ std::string FullPath(const std::string& name)
     char path[MAX_PATH] = "";
     GetFullPathNameA(name.c_str(), sizeof path, path, nullptr);
     return path;
+}
+
+int TestDpi()
+{
+    char dpi[16] = "";
+    if (!GetEnvironmentVariableA("ZENTAVO_TEST_DPI", dpi, sizeof dpi)) return 96;
+    return atoi(dpi);
+}
+
+int ScaledForTest(int pixels)
+{
+    return MulDiv(pixels, TestDpi(), 96);
 }
 
 std::vector<DWORD> CaptureClientPixels(int* width, int* height)

@@ -77,6 +77,13 @@ std::string TextOf(HWND window);
 // The full path of a file in the current folder.
 std::string FullPath(const std::string& name);
 
+// The display's DPI the run was started at: ZENTAVO_TEST_DPI, 96 when it is not set. The runs at
+// other DPIs set it with the prefix's LogPixels (tests/CMakeLists.txt).
+int TestDpi();
+
+// A length of pixels at 96 DPI, at TestDpi().
+int ScaledForTest(int pixels);
+
 // The main window's client-area pixels as the screen shows them, row by row from the top,
 // 32 bits each; width and height receive the area's size.
 std::vector<DWORD> CaptureClientPixels(int* width, int* height);

@@ -1,0 +1,48 @@
+// dpi.cpp - the display's resolution and the toolbar image strip that suits it.
+#include "dpi.h"
+
+#include <windows.h>
+
+#include <stdlib.h>
+
+#include "res/resource.h"
+
+static const int BASE_DPI = 96;
+
+int ScreenDpi = BASE_DPI;
+
+void ReadScreenDpi()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    ScreenDpi = dpi > 0 ? dpi : BASE_DPI;
+}
+
+int ScaleToScreen(int pixels)
+{
+    return MulDiv(pixels, ScreenDpi, BASE_DPI);
+}
+
+ToolbarStrip ToolbarStripForDpi(int dpi)
+{
+    static const struct {
+        int percent;
+        ToolbarStrip strip;
+    } strips[] = {{100, {IDB_TOOLBAR, 40}}, {150, {IDB_TOOLBAR_150, 60}}, {200, {IDB_TOOLBAR_200, 80}}};
+    // Distances are compared as percent times 96, so that no rounding decides between two strips.
+    ToolbarStrip nearest = strips[0].strip;
+    int nearestDistance = abs(dpi * 100 - strips[0].percent * BASE_DPI);
+    for (const auto& candidate : strips) {
+        const int distance = abs(dpi * 100 - candidate.percent * BASE_DPI);
+        if (distance > nearestDistance) continue;
+        nearest = candidate.strip;
+        nearestDistance = distance;
+    }
+    return nearest;
+}
+
+void ResetScreenDpi()
+{
+    ScreenDpi = BASE_DPI;
+}
