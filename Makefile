@@ -35,7 +35,7 @@ FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-VERSION := $(shell grep -o 'Zentavo VERSION [0-9.]*' CMakeLists.txt | cut -d ' ' -f 3)
+VERSION := $(shell scripts/project-version)
 SAMPLE ?= samples/town-news.new
 SCREENSHOT := $(BUILD)/quorvel-screenshot.png
 SCREENSHOTS := $(BUILD)/screenshots
@@ -117,7 +117,7 @@ install: native
 # Wine ends before the display.
 test-windows: windows
 	@build=$(RUNS_HERE) && scripts/wine-run --$$build --init && \
-	cd $(BUILD)/$$build && xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
+	cd $(BUILD)/$$build && $(CURDIR)/scripts/virtual-display sh -c \
 	  'ctest --output-on-failure --timeout 600; status=$$?; $(CURDIR)/scripts/wine-run --'$$build' --wait; exit $$status'
 
 # The window program on the sample, started in the folder that holds it and QUORVEL.HLP, so
@@ -172,7 +172,7 @@ bench: deps
 	@cmake --build $(NATIVE) -j $(JOBS)
 	@build=$(RUNS_HERE) && $(call configure_windows,$(BENCH_BUILD)/$$build,$$([ $$build = win32 ] && echo i686 || echo x86_64),ON) \
 	  -DZENTAVO_BENCH=ON >/dev/null && cmake --build $(BENCH_BUILD)/$$build -j $(JOBS) && \
-	xvfb-run -a -s "-screen 0 1024x768x24" node bench/compare.js --build $(BENCH_BUILD) --windows $$build
+	scripts/virtual-display node bench/compare.js --build $(BENCH_BUILD) --windows $$build
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

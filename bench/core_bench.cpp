@@ -3,8 +3,9 @@
 //
 //   core_bench --templates=DIR [Google Benchmark options]
 //
-// DIR holds largest.new and small.new from bench/generate-templates.js. Every benchmark
-// is registered once per template as NAME/largest and NAME/small.
+// DIR holds largest.new, its UTF-8 twin largest-utf8.new and small.new from
+// bench/generate-templates.js. Every benchmark is registered once per template as
+// NAME/largest and NAME/small, and the load and the fgets pass also as NAME/largest-utf8.
 #include <benchmark/benchmark.h>
 #include <stdio.h>
 #include <string.h>
@@ -144,6 +145,10 @@ void RegisterAll()
         for (const char* name : {"largest", "small"})
             benchmark::RegisterBenchmark((std::string(b.name) + "/" + name).c_str(), b.function, name)
                 ->Unit(benchmark::kMicrosecond);
+    // The largest template saved as UTF-8, against a pass over that file.
+    benchmark::RegisterBenchmark("LoadTemplate/largest-utf8", LoadTemplateFile, "largest-utf8")
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("FgetsPass/largest-utf8", FgetsPass, "largest-utf8")->Unit(benchmark::kMicrosecond);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 // OUTDIR/largest.new  the largest template the limits allow: 100 flow lines of 100 block
 //                     numbers, 100 blocks of 100 sentences of 255 bytes (half of them in
 //                     double-byte characters); every news text from it is 25,502 bytes long
+// OUTDIR/largest-utf8.new  the largest template as UTF-8 without a byte-order mark, as
+//                     today's editors save it
 // OUTDIR/small.new    a typical small one: 5 flow lines, 8 blocks of 5 to 10 sentences
 // OUTDIR/*.json       the same templates as Tracery grammars: "origin" picks a flow line with
 //                     the same chances, and each block is a rule of its own
@@ -116,6 +118,10 @@ function main()
         fs.writeFileSync(path.join(outDir, `${name}.new`), templateBytes(title, flowLines, blocks));
         fs.writeFileSync(path.join(outDir, `${name}.json`), JSON.stringify(traceryGrammar(flowLines, blocks)));
     }
+    // The largest template as today's editors save it: UTF-8, no byte-order mark.
+    const sjis = fs.readFileSync(path.join(outDir, 'largest.new'));
+    fs.writeFileSync(path.join(outDir, 'largest-utf8.new'),
+                     Buffer.from(new TextDecoder('shift_jis', {fatal: true}).decode(sjis), 'utf8'));
 }
 
 main();

@@ -1,54 +1,27 @@
-// encoding.cpp - code page 932 to UTF-8 with the platform's own converter.
+// encoding.cpp - code page 932 to UTF-8 with the program's own table, the same in every build.
 #include "encoding.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <errno.h>
-#include <iconv.h>
-#endif
+#include <stdint.h>
 
-#include <vector>
-
-#include "core/codepage.h"
+#include "core/cp932.h"
 
 namespace {
 
 const char kReplacement[] = "\xEF\xBF\xBD";
 
-#ifdef _WIN32
-
-// One character (one or two bytes) at a time, so an invalid one becomes U+FFFD alone.
-bool ConvertCharacter(const char* bytes, int count, std::string* out)
+void AppendUtf8(uint32_t codePoint, std::string* out)
 {
-    wchar_t wide[2];
-    int wideCount = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, count, wide, 2);
-    if (wideCount <= 0) return false;
-    char utf8[8];
-    int utf8Count = WideCharToMultiByte(CP_UTF8, 0, wide, wideCount, utf8, sizeof utf8, nullptr, nullptr);
-    if (utf8Count <= 0) return false;
-    out->append(utf8, utf8Count);
-    return true;
+    if (codePoint < 0x80) {
+        *out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        *out += static_cast<char>(0xC0 | codePoint >> 6);
+        *out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        *out += static_cast<char>(0xE0 | codePoint >> 12);
+        *out += static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
+        *out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
 }
-
-#else
-
-bool ConvertCharacter(const char* bytes, int count, std::string* out)
-{
-    static iconv_t converter = iconv_open("UTF-8", "CP932");
-    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
-    char utf8[8];
-    char* in = const_cast<char*>(bytes);
-    size_t inLeft = count;
-    char* result = utf8;
-    size_t outLeft = sizeof utf8;
-    iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(converter, &in, &inLeft, &result, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) return false;
-    out->append(utf8, result - utf8);
-    return true;
-}
-
-#endif
 
 }  // namespace
 
@@ -56,19 +29,19 @@ std::string Cp932ToUtf8(const char* text, size_t length)
 {
     std::string out;
     out.reserve(length + length / 2);
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
     for (size_t i = 0; i < length;) {
-        unsigned char byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0x80) {
-            out += static_cast<char>(byte);  // ASCII, line feeds and zero bytes as they are
-            i++;
-            continue;
-        }
-        int count = IsLeadByte(byte) && i + 1 < length ? 2 : 1;
-        if (!ConvertCharacter(text + i, count, &out)) {
+        size_t used;
+        long codePoint = Cp932ToUnicode(bytes + i, length - i, &used);
+        // Windows reads the lone bytes 0x80, 0xA0 and 0xFD to 0xFF, which are no characters,
+        // as stand-ins (U+0080, U+F8F0 to U+F8F3) that only serve to write them back; a
+        // reader of the terminal is told they are no characters.
+        bool standIn = used == 1 && bytes[i] >= 0x80 && (bytes[i] < 0xA1 || bytes[i] > 0xDF);
+        if (codePoint < 0 || standIn)
             out += kReplacement;
-            count = 1;  // resynchronise on the next byte
-        }
-        i += count;
+        else
+            AppendUtf8(static_cast<uint32_t>(codePoint), &out);
+        i += used;
     }
     return out;
 }

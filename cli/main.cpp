@@ -53,6 +53,8 @@ const char kEmptyFlowLineNote[] =
 const char kUnfinishedEndOfBlockNote[] =
     "注意: 最後の「/%c」の行が改行で終わっていないため、文として読まれました。「/%c」のあとで"
     "改行してください";
+const char kReadAsNote[] = "注意: %sのファイルとして読みました";
+const char kReplacedNote[] = "注意: シフトJISにない文字を｢?｣に置き換えました";
 
 // How text is written: UTF-8 where a terminal reads it, otherwise as stored, unless told.
 enum class Encoding { ForTheStream, Utf8, Cp932 };
@@ -214,15 +216,20 @@ bool WritesUtf8(Encoding encoding, FILE* stream)
     return encoding == Encoding::Utf8;
 }
 
-// Loads the template at path, or reports where and why it did not load: the fault's line,
-// or, for a file that could not be opened, the system's reason when it says more than
-// "not found".
-bool LoadAndReport(const char* path)
+// Reports where and why the last load of the template at path failed: the fault's line, or,
+// for a file that could not be opened, the system's reason when it says more than "not found".
+void ReportLoadFailure(const char* path)
 {
-    if (LoadTemplate(path)) return true;
     bool opened = LastWarning != MSG_FILE_NOT_FOUND;
     int reason = opened || LastTextStreamError == ENOENT ? 0 : LastTextStreamError;
     ReportAt(path, LastLoadFaultLine, WithReason(LastWarning, reason));
+}
+
+// Loads the template at path, or reports why it did not load. Returns whether it loaded.
+bool LoadAndReport(const char* path)
+{
+    if (LoadTemplate(path)) return true;
+    ReportLoadFailure(path);
     return false;
 }
 
@@ -257,7 +264,7 @@ int ReportFlowLines(const char* path, bool named[MAX_BLOCKS])
     const TemplateStore& store = LoadedTemplate;
     int faults = 0;
     for (int line = 0; line <= store.LastFlowLine; line++) {
-        char message[256];
+        char message[MESSAGE_BUFFER_SIZE];
         if (FlowLineLength(line) == 0) {
             snprintf(message, sizeof message, kEmptyFlowLineNote, line + 1);
             ReportAt(path, LoadedSourceLines.FlowLine[line], message);
@@ -280,7 +287,7 @@ void NoteUnusedBlocks(const char* path, const bool named[MAX_BLOCKS])
 {
     for (unsigned block = 0; block <= LoadedTemplate.LastBlock; block++) {
         if (named[block]) continue;
-        char message[128];
+        char message[MESSAGE_BUFFER_SIZE];
         snprintf(message, sizeof message, kUnusedBlockNote, block);
         ReportAt(path, LoadedSourceLines.Block[block], message);
     }
@@ -301,16 +308,42 @@ void NoteUnfinishedEndOfBlock(const char* path)
     unsigned long number = TextLineNumber(file);
     CloseTextStream(file);
     if (lastLength != 2 || (strcmp(last, "/E") != 0 && strcmp(last, "/e") != 0)) return;
-    char message[256];
+    char message[MESSAGE_BUFFER_SIZE];
     snprintf(message, sizeof message, kUnfinishedEndOfBlockNote, last[1], last[1]);
     ReportAt(path, number, message);
+}
+
+// Notes how a template saved in UTF-8 or UTF-16 was read, and each line on which a character
+// that code page 932 cannot hold was replaced. Reads the file once more on its own, up to
+// where its input ends.
+void NoteEncoding(const char* path)
+{
+    static const char* const kEncodingNames[] = {"", "UTF-8", "UTF-16LE", "UTF-16BE"};
+    TextStream* stream = OpenTextStream(path, TEXT_READ);
+    if (!stream) return;
+    if (TextStreamEncoding(stream) != TEXT_CP932) {
+        char message[MESSAGE_BUFFER_SIZE];
+        snprintf(message, sizeof message, kReadAsNote, kEncodingNames[TextStreamEncoding(stream)]);
+        ReportAt(path, 0, message);
+        char piece[4096];
+        unsigned long noted = 0;
+        while (ReadTextLine(stream, piece, sizeof piece) > 0) {
+            if (!TextPieceHasReplacement(stream) || TextLineNumber(stream) == noted) continue;
+            noted = TextLineNumber(stream);
+            ReportAt(path, noted, kReplacedNote);
+        }
+    }
+    CloseTextStream(stream);
 }
 
 int CheckTemplates(const Options& options)
 {
     int status = 0;
     for (const char* path : options.templates) {
-        if (!LoadAndReport(path)) {
+        bool loaded = LoadTemplate(path);
+        NoteEncoding(path);
+        if (!loaded) {
+            ReportLoadFailure(path);
             NoteUnfinishedEndOfBlock(path);
             status = 1;
             continue;
@@ -331,7 +364,7 @@ int ComposeBatch(const Options& options, const char* path)
     uint32_t first = options.haveElapsed ? options.elapsed : ElapsedMilliseconds();
     int status = 0;
     for (uint32_t i = 0; i < options.count; i++) {
-        if (!ShowNextNewsSeeded(first + i)) {
+        if (!ComposeNextNewsSeeded(first + i)) {
             ReportAt(path, 0, LastWarning);
             status = 1;
             continue;
@@ -349,7 +382,7 @@ int ComposeBatch(const Options& options, const char* path)
 int ComposeFromTemplates(const Options& options)
 {
     int status = 0;
-    if (options.transcript && !BeginTranscript(options.transcript))
+    if (options.transcript && !StartTranscript(options.transcript))
         status = ReportTranscriptFailure(options.transcript);
     const char* inUse = nullptr;
     for (const char* path : options.templates) {

@@ -39,8 +39,8 @@ static uint8_t SelectIndex(uint8_t last)
 
 void FormatUndefinedBlockMessage(char* out, unsigned block, unsigned line, unsigned element)
 {
-    snprintf(out, 128, "定義されていないブロック%uが、流れデータ第%u行目の第%u個目で指定されました", block, line + 1,
-             element + 1);
+    snprintf(out, MESSAGE_BUFFER_SIZE, "定義されていないブロック%uが、流れデータ第%u行目の第%u個目で指定されました",
+             block, line + 1, element + 1);
 }
 
 int ComposeNewsSeeded(uint32_t elapsed)
@@ -55,7 +55,7 @@ int ComposeNewsSeeded(uint32_t elapsed)
     for (int element = 0; element < elements; element++) {
         uint8_t block = store.FlowTable[line][element];
         if (block > store.LastBlock) {
-            char message[128];
+            char message[MESSAGE_BUFFER_SIZE];
             FormatUndefinedBlockMessage(message, block, line, element);
             ShowWarning(message);
             return 0;
@@ -71,12 +71,7 @@ int ComposeNewsSeeded(uint32_t elapsed)
     return 1;
 }
 
-int ComposeNews()
-{
-    return ComposeNewsSeeded(ElapsedMilliseconds());
-}
-
-int ShowNextNewsSeeded(uint32_t elapsed)
+int ComposeNextNewsSeeded(uint32_t elapsed)
 {
     strcpy(NewsBackup, NewsBuffer);
     if (ComposeNewsSeeded(elapsed)) return 1;
@@ -84,9 +79,9 @@ int ShowNextNewsSeeded(uint32_t elapsed)
     return 0;
 }
 
-int ShowNextNews()
+int ComposeNextNews()
 {
-    return ShowNextNewsSeeded(ElapsedMilliseconds());
+    return ComposeNextNewsSeeded(ElapsedMilliseconds());
 }
 
 void ResetComposer()

@@ -25,21 +25,20 @@ uint32_t ElapsedMilliseconds();
 uint8_t NextRandom7();
 
 // Composes a news text into NewsBuffer from LoadedTemplate, seeding the generator with
-// ElapsedMilliseconds(). A template must have loaded (TemplateIsLoaded): the empty store
-// holds no sentences. Returns 1, or 0 after warning that the drawn flow line names a
-// block the template does not define; NewsBuffer then holds a partial text.
-int ComposeNews();
-
-// ComposeNews with a given elapsed-milliseconds seed: the same seed gives the same text.
+// elapsed (milliseconds since the start time): the same seed gives the same text. A template
+// must have loaded (TemplateIsLoaded): the empty store holds no sentences. Returns 1, or 0
+// after warning that the drawn flow line names a block the template does not define;
+// NewsBuffer then holds a partial text.
 int ComposeNewsSeeded(uint32_t elapsed);
 
-// The show command's use of the composer: keeps a copy of the current text, composes,
-// and puts the previous text back when composing fails. Returns ComposeNews's result.
-int ShowNextNews();
-int ShowNextNewsSeeded(uint32_t elapsed);
+// The show command's composition: keeps a copy of the current text, composes with the seed
+// ElapsedMilliseconds() (or elapsed), and puts the previous text back when composing fails.
+// Returns ComposeNewsSeeded's result.
+int ComposeNextNews();
+int ComposeNextNewsSeeded(uint32_t elapsed);
 
 // Formats the warning for flow line `line` (from 0) naming the undefined block `block` at
-// element `element` (from 0) into out, which holds at least 128 bytes.
+// element `element` (from 0) into out, which holds MESSAGE_BUFFER_SIZE bytes.
 void FormatUndefinedBlockMessage(char* out, unsigned block, unsigned line, unsigned element);
 
 // Empties NewsBuffer and its copy and sets the seed back to 1.

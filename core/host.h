@@ -13,6 +13,9 @@ struct WallClockTime {
     uint32_t milliseconds;
 };
 
+// Room for any warning the program formats with numbers filled in, its terminating zero included.
+enum { MESSAGE_BUFFER_SIZE = 128 };
+
 // Tells the user about a failure: message is a zero-terminated code page 932 text. The
 // window program shows it in the warning box owned by the main window and returns when the
 // user has dismissed it.

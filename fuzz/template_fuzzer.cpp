@@ -78,7 +78,7 @@ bool ShowChecked(uint32_t seed)
 {
     std::string previous = NewsBuffer;
     ResetWarnings();
-    int shown = ShowNextNewsSeeded(seed);
+    int shown = ComposeNextNewsSeeded(seed);
     FuzzRequire(memchr(NewsBuffer, '\0', NEWS_BUFFER_SIZE) != nullptr, "the text stays within NewsBuffer");
     size_t length = strlen(NewsBuffer);
     FuzzRequire(length <= kLongestText, "no text is longer than 100 sentences of 255 bytes");

@@ -8,7 +8,7 @@
 
 #include <map>
 
-#include "help/topic.h"
+#include "help/topicfile.h"
 #include "zentavo_version.h"
 
 bool Utf8ToCp932(const std::string& text, std::string* out)

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "help/hlpfile.h"
-#include "help/manual.h"
+#include "help/manualsource.h"
 
 // Converts UTF-8 text to code page 932. Returns false, leaving *out unspecified, when the
 // text is not valid UTF-8 or holds a character that code page 932 does not have.
@@ -20,7 +20,7 @@ struct CompiledManual {
     std::string listing;
 };
 
-#include "help/topic.h"
+#include "help/topicfile.h"
 
 // The topics as |TOPIC records (the title paragraph first in each), and the listing that
 // CompiledManual describes. Returns false with a message when text cannot be converted.

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "core/codepage.h"
+
 void PutByte(Bytes* out, unsigned value)
 {
     out->push_back(static_cast<unsigned char>(value & 0xFF));
@@ -352,11 +354,33 @@ Bytes BuildTitleFile(std::vector<TitleEntry> entries)
     return BuildBTree(tree, 0x0002, 0x0800, "Lz").bytes;
 }
 
+namespace {
+
+// The keyword with every ASCII letter that stands as a character of its own in upper case. The
+// second byte of a double-byte character keeps its value, even where that is a letter's.
+std::string KeywordCompareForm(const std::string& keyword)
+{
+    std::string folded = keyword;
+    for (size_t i = 0; i < folded.size(); ++i) {
+        unsigned char byte = folded[i];
+        if (IsLeadByte(byte))
+            ++i;
+        else if (byte >= 'a' && byte <= 'z')
+            folded[i] = static_cast<char>(byte - 'a' + 'A');
+    }
+    return folded;
+}
+
+bool KeywordLess(const KeywordEntry& a, const KeywordEntry& b)
+{
+    return KeywordCompareForm(a.keyword) < KeywordCompareForm(b.keyword);
+}
+
+}  // namespace
+
 void AddKeywordFiles(std::vector<KeywordEntry> entries, std::map<std::string, Bytes>* files)
 {
-    // Byte order, which is what the viewer's index list shows them in.
-    std::sort(entries.begin(), entries.end(),
-              [](const KeywordEntry& a, const KeywordEntry& b) { return a.keyword < b.keyword; });
+    std::stable_sort(entries.begin(), entries.end(), KeywordLess);
     Bytes data;
     std::vector<BTreeEntry> tree;
     for (const KeywordEntry& entry : entries) {

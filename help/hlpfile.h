@@ -133,7 +133,12 @@ struct KeywordEntry {
     uint32_t topicOffset;
 };
 
-// |KWBTREE, |KWDATA and |KWMAP: the keyword index. Each keyword names one topic.
+// |KWBTREE, |KWDATA and |KWMAP: the keyword index. Each keyword names one topic. The keywords
+// are sorted the way the viewer compares them while it searches the index: byte by byte as
+// unsigned values, with ASCII letters compared as capitals (so "_" comes after every letter).
+// Only a byte that is a character of its own is a letter: code page 932 text is read character
+// by character, and a double-byte character (lead byte 0x81 to 0x9F or 0xE0 to 0xFC) compares
+// by its two bytes as they are, full-width letters included.
 void AddKeywordFiles(std::vector<KeywordEntry> entries, std::map<std::string, Bytes>* files);
 
 #endif

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "help/manual.h"
+#include "help/manualsource.h"
 
 // The whole manual as one UTF-8 HTML page from topics that ResolveManual has accepted: the
 // page is titled with the first topic's title, and each topic is a section with its context

@@ -14,14 +14,14 @@
 
 #include "help/compile.h"
 #include "help/html.h"
-#include "help/manual.h"
+#include "help/manualsource.h"
 
 namespace {
 
 // The help file's title, also the caption of the viewer's window (code page 932).
 const char kHelpTitle[] = "Zentavo ヘルプ";
 
-bool ReadFile(const std::string& path, std::string* text)
+bool ReadWholeFile(const std::string& path, std::string* text)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream buffer;
@@ -30,10 +30,12 @@ bool ReadFile(const std::string& path, std::string* text)
     return static_cast<bool>(in);
 }
 
-bool WriteFile(const std::string& path, const void* data, size_t size)
+// Writes the bytes as they are: the help file is binary, and the listing and the page keep
+// their own line ends.
+bool WriteWholeFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary);
-    out.write(static_cast<const char*>(data), size);
+    out.write(bytes.data(), bytes.size());
     out.close();  // a full disk may show only when the last bytes go out
     return !out.fail();
 }
@@ -42,11 +44,6 @@ int Fail(const std::string& message)
 {
     fprintf(stderr, "zentavo-helpgen: %s\n", message.c_str());
     return 1;
-}
-
-bool WriteText(const std::string& path, const std::string& text)
-{
-    return WriteFile(path, text.data(), text.size());
 }
 
 }  // namespace
@@ -60,16 +57,16 @@ int main(int argc, char** argv)
     std::string error;
     for (int i = 3; i < argc; ++i) {
         std::string text;
-        if (!ReadFile(argv[i], &text)) return Fail(std::string("cannot read ") + argv[i]);
+        if (!ReadWholeFile(argv[i], &text)) return Fail(std::string("cannot read ") + argv[i]);
         topics.emplace_back();
         if (!ParseTopicSource(text, argv[i], &topics.back(), &error)) return Fail(error);
     }
     if (!ResolveManual(&topics, &error)) return Fail(error);
     CompiledManual manual;
     if (!CompileManual(topics, kHelpTitle, &manual, &error)) return Fail(error);
-    if (!WriteFile(argv[1], manual.helpFile.data(), manual.helpFile.size()))
+    if (!WriteWholeFile(argv[1], std::string(manual.helpFile.begin(), manual.helpFile.end())))
         return Fail(std::string("cannot write ") + argv[1]);
-    if (!WriteText(argv[2], manual.listing)) return Fail(std::string("cannot write ") + argv[2]);
-    if (!html.empty() && !WriteText(html, BuildHtmlManual(topics))) return Fail("cannot write " + html);
+    if (!WriteWholeFile(argv[2], manual.listing)) return Fail(std::string("cannot write ") + argv[2]);
+    if (!html.empty() && !WriteWholeFile(html, BuildHtmlManual(topics))) return Fail("cannot write " + html);
     return 0;
 }

@@ -12,6 +12,7 @@
 #define CMD_HELP 40007
 #define CMD_ABOUT 40008
 #define CMD_FONT 40011
+#define CMD_COPY 40012  // keys only: no menu item, no toolbar button
 
 // The toolbar's own child window id (not a command).
 #define ID_TOOLBAR 40009

@@ -4,6 +4,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <iterator>
+
 #include "core/codepage.h"
 #include "core/textstream.h"
 
@@ -39,18 +41,26 @@ void CopyFaceName(char* face, const char* line, size_t length)
     face[kept] = '\0';
 }
 
-// Where each of lines 1 to 13 goes. The eight byte fields keep the low 8 bits of their number.
-static void StoreSettingsNumber(FontSettings* record, int line, int32_t value)
+// The fields of lines 1 to 13, in file order: five 32-bit numbers, then eight bytes.
+static int32_t FontSettings::*const WORD_FIELDS[] = {&FontSettings::lfHeight, &FontSettings::lfWidth,
+                                                     &FontSettings::lfEscapement, &FontSettings::lfOrientation,
+                                                     &FontSettings::lfWeight};
+static uint8_t FontSettings::*const BYTE_FIELDS[] = {&FontSettings::lfItalic,       &FontSettings::lfUnderline,
+                                                     &FontSettings::lfStrikeOut,    &FontSettings::lfCharSet,
+                                                     &FontSettings::lfOutPrecision, &FontSettings::lfClipPrecision,
+                                                     &FontSettings::lfQuality,      &FontSettings::lfPitchAndFamily};
+static const int WORD_FIELD_COUNT = static_cast<int>(std::size(WORD_FIELDS));
+static const int BYTE_FIELD_COUNT = static_cast<int>(std::size(BYTE_FIELDS));
+static_assert(WORD_FIELD_COUNT + BYTE_FIELD_COUNT == SETTINGS_LINE_COUNT - 1,
+              "every line but the face name's holds one number field");
+
+// Stores the number of line index (0 to 12); the byte fields keep its low 8 bits.
+static void StoreSettingsNumber(FontSettings* record, int index, int32_t value)
 {
-    int32_t* const words[] = {&record->lfHeight, &record->lfWidth, &record->lfEscapement, &record->lfOrientation,
-                              &record->lfWeight};
-    uint8_t* const bytes[] = {&record->lfItalic,  &record->lfUnderline,     &record->lfStrikeOut,
-                              &record->lfCharSet, &record->lfOutPrecision,  &record->lfClipPrecision,
-                              &record->lfQuality, &record->lfPitchAndFamily};
-    if (line < 5)
-        *words[line] = value;
+    if (index < WORD_FIELD_COUNT)
+        record->*WORD_FIELDS[index] = value;
     else
-        *bytes[line - 5] = static_cast<uint8_t>(value);
+        record->*BYTE_FIELDS[index - WORD_FIELD_COUNT] = static_cast<uint8_t>(value);
 }
 
 void ReadFontSettings(FontSettings* record)
@@ -82,14 +92,9 @@ void WriteFontSettings(const FontSettings* record)
 {
     TextStream* file = OpenTextStream(FONT_SETTINGS_FILE, TEXT_WRITE);
     if (!file) return;
-    const int32_t words[] = {record->lfHeight, record->lfWidth, record->lfEscapement, record->lfOrientation,
-                             record->lfWeight};
-    const uint8_t bytes[] = {record->lfItalic,  record->lfUnderline,     record->lfStrikeOut,
-                             record->lfCharSet, record->lfOutPrecision,  record->lfClipPrecision,
-                             record->lfQuality, record->lfPitchAndFamily};
     // Negative numbers are written as their 32-bit unsigned pattern; reading wraps them back.
-    for (int32_t word : words) WriteSettingsLine(file, "%lu\n", static_cast<uint32_t>(word));
-    for (uint8_t byte : bytes) WriteSettingsLine(file, "%lu\n", byte);
+    for (auto field : WORD_FIELDS) WriteSettingsLine(file, "%lu\n", static_cast<uint32_t>(record->*field));
+    for (auto field : BYTE_FIELDS) WriteSettingsLine(file, "%lu\n", record->*field);
     char face[SETTINGS_LINE_BUFFER_SIZE];
     int length = snprintf(face, sizeof face, "%.*s", FACE_NAME_SIZE, record->lfFaceName);
     if (length > 0) WriteText(file, face, static_cast<size_t>(length));

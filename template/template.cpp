@@ -2,16 +2,13 @@
 //
 // A load reads the file once, front to back, into PendingTemplate. Only when the whole
 // file has been read does it become LoadedTemplate, so a template that fails half-way
-// never leaves a mixture of two templates behind.
+// never leaves a mixture of two templates behind. Each sentence is an allocation of its own;
+// the load that took it frees it when it fails, the next successful load when it succeeds.
 #include "template.h"
 
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 #include "core/bytescan.h"
 #include "core/host.h"
@@ -27,6 +24,8 @@ const char MSG_SENTENCE_READ_ERROR[] = "文章データ読み込み中にエラ�
 const char MSG_TOO_MANY_BLOCKS[] = "文章データは100ブロックまでです";
 const char MSG_TOO_MANY_SENTENCES[] = "文章データは１ブロック100行までです";
 const char MSG_OUT_OF_MEMORY[] = "メモリが足りません";
+const char MSG_BROKEN_UTF8[] = "UTF-8として読めない文字があります";
+const char MSG_BROKEN_UTF16[] = "UTF-16として読めない文字があります";
 
 // A last index of NO_ENTRIES marks a flow line without block numbers, or block 0 without
 // sentences: the count 0 minus 1 in one byte.
@@ -48,119 +47,20 @@ static char FlowLineBuffer[FLOW_LINE_BUFFER_SIZE];
 static long SentenceAllocationsBeforeFailure = -1;
 
 // ---- Sentence storage ----
-// The sentences of a store are handed out in order from large chunks rather than allocated
-// one by one (10,000 allocations for the largest template). When a load succeeds, the
-// chunks of the template it replaces are kept for the next load, so that loading again
-// reuses memory the process already has instead of freeing and faulting it in again.
-struct SentenceChunk {
-    SentenceChunk* next;
-    size_t used;
-    char bytes[64 * 1024 - 2 * sizeof(void*)];
-};
+// Every sentence is one malloc of its own, made as it is read into PendingTemplate. A failed
+// load frees the sentences it took; a successful one frees those of the template it replaces.
+// The composer can therefore only ever reach sentences of LoadedTemplate, which are all alive.
 
-struct SentencePool {
-    SentenceChunk* first;
-    SentenceChunk* current;  // the chunk being filled; nullptr before the first sentence
-};
-
-static SentencePool LoadedSentences;   // the chunks LoadedTemplate's sentences live in
-static SentencePool PendingSentences;  // the chunks of the load in progress
-
-// The largest template's sentences fill 2.6 MB of fresh memory: in 4 KB pages some 650 page
-// faults, which cost more than the rest of a load. So on Linux chunks are carved from one
-// mapping, aligned to 2 MB and marked for huge pages, which the kernel backs with a handful of
-// 2 MB pages when it has them. It holds the chunks of two largest templates, the loaded one
-// and the one being read. Elsewhere, or when it is used up or cannot be mapped, each chunk is
-// allocated on its own.
-static const size_t HUGE_PAGE_BYTES = 2 << 20;
-static const size_t CHUNK_AREA_BYTES = 3 * HUGE_PAGE_BYTES;
-static char* ChunkArea;  // nullptr until mapped, and where no mapping could be had
-static size_t ChunkAreaUsed;
-
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-// Maps CHUNK_AREA_BYTES at a 2 MB boundary, or gives nullptr. Nothing of it is touched here.
-static char* MapChunkArea()
+// Frees every sentence of store and leaves its slots empty. Slots never written are null,
+// since each load starts from a zeroed store.
+static void FreeSentences(TemplateStore* store)
 {
-    size_t size = CHUNK_AREA_BYTES + HUGE_PAGE_BYTES;  // room to move the start to a boundary
-    void* mapping = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapping == MAP_FAILED) return nullptr;
-    char* first = static_cast<char*>(mapping);
-    uintptr_t at = reinterpret_cast<uintptr_t>(first);
-    char* start = first + ((HUGE_PAGE_BYTES - at % HUGE_PAGE_BYTES) % HUGE_PAGE_BYTES);
-    // The bytes before the boundary and after the area go back at once.
-    if (start > first) munmap(first, start - first);
-    if (first + size > start + CHUNK_AREA_BYTES)
-        munmap(start + CHUNK_AREA_BYTES, first + size - (start + CHUNK_AREA_BYTES));
-    madvise(start, CHUNK_AREA_BYTES, MADV_HUGEPAGE);
-    return start;
-}
-#else
-static char* MapChunkArea()
-{
-    return nullptr;
-}
-#endif
-
-static bool InChunkArea(const SentenceChunk* chunk)
-{
-    const char* at = reinterpret_cast<const char*>(chunk);
-    return ChunkArea && at >= ChunkArea && at < ChunkArea + CHUNK_AREA_BYTES;
-}
-
-// A chunk from the area while it lasts, else from malloc; nullptr when no memory can be had.
-static SentenceChunk* NewChunk()
-{
-    static bool triedArea;
-    if (!triedArea) {
-        ChunkArea = MapChunkArea();
-        triedArea = true;
-    }
-    if (ChunkArea && ChunkAreaUsed + sizeof(SentenceChunk) <= CHUNK_AREA_BYTES) {
-        SentenceChunk* chunk = reinterpret_cast<SentenceChunk*>(ChunkArea + ChunkAreaUsed);
-        ChunkAreaUsed += sizeof(SentenceChunk);
-        return chunk;
-    }
-    return static_cast<SentenceChunk*>(malloc(sizeof(SentenceChunk)));
-}
-
-// Makes every chunk of the pool free for reuse; the memory stays with the pool.
-static void RewindPool(SentencePool* pool)
-{
-    pool->current = nullptr;
-}
-
-// Gives the pool's allocated chunks back to the system; those of the area stay mapped.
-static void ReleasePool(SentencePool* pool)
-{
-    while (pool->first) {
-        SentenceChunk* next = pool->first->next;
-        if (!InChunkArea(pool->first)) free(pool->first);
-        pool->first = next;
-    }
-    pool->current = nullptr;
-}
-
-// size bytes (at most one line) from the pool, or nullptr when no memory can be had.
-static char* TakeFromPool(SentencePool* pool, size_t size)
-{
-    SentenceChunk* chunk = pool->current;
-    if (!chunk || chunk->used + size > sizeof chunk->bytes) {
-        SentenceChunk* next = chunk ? chunk->next : pool->first;
-        if (!next) {
-            next = NewChunk();
-            if (!next) return nullptr;
-            next->next = nullptr;
-            if (chunk)
-                chunk->next = next;
-            else
-                pool->first = next;
+    for (auto& block : store->SentenceTable) {
+        for (char*& sentence : block) {
+            free(sentence);
+            sentence = nullptr;
         }
-        next->used = 0;
-        pool->current = chunk = next;
     }
-    char* bytes = chunk->bytes + chunk->used;
-    chunk->used += size;
-    return bytes;
 }
 
 void FailSentenceAllocationsFrom(long n)
@@ -172,7 +72,7 @@ static char* AllocateSentence(size_t size)
 {
     if (SentenceAllocationsBeforeFailure == 0) return nullptr;
     if (SentenceAllocationsBeforeFailure > 0) SentenceAllocationsBeforeFailure--;
-    return TakeFromPool(&PendingSentences, size);
+    return static_cast<char*>(malloc(size));
 }
 
 int FlowLineLength(int line)
@@ -194,11 +94,9 @@ int TemplateIsLoaded()
 
 void ResetTemplateStore()
 {
+    FreeSentences(&LoadedTemplate);
     memset(&LoadedTemplate, 0, sizeof LoadedTemplate);
     HaveLoadedTemplate = false;
-    ReleasePool(&LoadedSentences);
-    ReleasePool(&PendingSentences);
-    ChunkAreaUsed = 0;  // no pool holds a chunk of the area any more
     memset(&LoadedSourceLines, 0, sizeof LoadedSourceLines);
 }
 
@@ -220,21 +118,29 @@ static void CloseTemplateFile()
 }
 
 // Ends a load at its first fault: remembers where it was found, warns, closes the file.
+// Bytes that are no UTF-8 or UTF-16 character end the file's input, so whatever the loader
+// finds wrong after them is theirs to report.
 static int FailLoad(const char* message)
 {
     LastLoadFaultLine = TextLineNumber(TemplateFile);
+    switch (TextStreamFault(TemplateFile)) {
+        case TEXT_FAULT_NONE: break;
+        case TEXT_FAULT_UTF8: message = MSG_BROKEN_UTF8; break;
+        case TEXT_FAULT_UTF16: message = MSG_BROKEN_UTF16; break;
+    }
     ShowWarning(message);
     CloseTemplateFile();
     return 0;
 }
 
 // Reads the next line that is neither a comment (";" first) nor empty (a line feed first)
-// into buffer, and its length into *length. Returns 0 when the file ends before such a line.
+// into buffer, and its length into *length. Returns 0 when the file ends before such a line,
+// or when the line is cut short by bytes that are no character.
 static int ReadDataLine(char* buffer, size_t size, size_t* length)
 {
     do {
         *length = ReadTextLine(TemplateFile, buffer, size);
-        if (*length == 0) return 0;
+        if (*length == 0 || TextStreamFault(TemplateFile)) return 0;
     } while (buffer[0] == ';' || buffer[0] == '\n');
     return 1;
 }
@@ -376,6 +282,7 @@ static int ReadSentenceData()
             block++;
             count = 0;
             if (!ReadTemplateLine()) {
+                if (TextStreamFault(TemplateFile)) return FailLoad(MSG_SENTENCE_READ_ERROR);
                 PendingTemplate.LastBlock = static_cast<uint8_t>(block - 1);
                 return 1;
             }
@@ -395,17 +302,15 @@ int LoadTemplate(const char* path)
 {
     memset(&PendingTemplate, 0, sizeof PendingTemplate);
     memset(&PendingSourceLines, 0, sizeof PendingSourceLines);
-    RewindPool(&PendingSentences);
     bool loaded = OpenTemplateFile(path) && ReadTitle() && ReadFlowData() && ReadSentenceData();
-    if (!loaded) return 0;
+    if (!loaded) {
+        FreeSentences(&PendingTemplate);
+        return 0;
+    }
     CloseTemplateFile();
+    FreeSentences(&LoadedTemplate);
     LoadedTemplate = PendingTemplate;
     LoadedSourceLines = PendingSourceLines;
     HaveLoadedTemplate = true;
-    // The new sentences' chunks now belong to LoadedTemplate; the replaced ones are reused.
-    SentencePool replaced = LoadedSentences;
-    LoadedSentences = PendingSentences;
-    PendingSentences = replaced;
-    RewindPool(&PendingSentences);
     return 1;
 }

@@ -48,7 +48,8 @@ extern TemplateStore LoadedTemplate;  // the template in use; empty title before
 extern TemplateSourceLines LoadedSourceLines;
 extern unsigned long LastLoadFaultLine;  // file line where the last failed load stopped
 
-// Reads the template file at path (code page 932 bytes). Returns 1 when the whole file
+// Reads the template file at path (code page 932 bytes), which may be saved in code page 932,
+// UTF-8 or UTF-16 (see OpenTextStream); limits count the code page 932 bytes. Returns 1 when the whole file
 // loaded; LoadedTemplate then holds it and the previous template's sentences are freed.
 // Otherwise shows the warning for the first fault, leaves LoadedTemplate exactly as it was
 // and returns 0.
@@ -82,5 +83,7 @@ extern const char MSG_SENTENCE_READ_ERROR[];
 extern const char MSG_TOO_MANY_BLOCKS[];
 extern const char MSG_TOO_MANY_SENTENCES[];
 extern const char MSG_OUT_OF_MEMORY[];
+extern const char MSG_BROKEN_UTF8[];
+extern const char MSG_BROKEN_UTF16[];
 
 #endif

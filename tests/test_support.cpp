@@ -1,4 +1,5 @@
-// test_support.cpp - whole-file helpers, shell runs and the per-test scratch folders.
+// test_support.cpp - whole-file helpers, shell runs, the per-test scratch folders and the main of
+// every test program.
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -87,10 +88,14 @@ private:
     fs::path home_, folder_;
 };
 
-[[maybe_unused]] const bool kScratchFoldersInstalled =
-    (::testing::UnitTest::GetInstance()->listeners().Append(new ScratchFolders), true);
-
 }  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ScratchFolders);
+    return RUN_ALL_TESTS();
+}
 
 const LeadByteEdge LEAD_BYTE_EDGES[8] = {{'\x80', false}, {'\x81', true}, {'\x9f', true}, {'\xa0', false},
                                          {'\xdf', false}, {'\xe0', true}, {'\xfc', true}, {'\xfd', false}};

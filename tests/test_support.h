@@ -1,6 +1,7 @@
-// test_support.h - file helpers and test data every test program shares. Linking them also gives each test a
-// fresh scratch folder of its own as the current folder, removed with everything in it when
-// the test ends, so no test sees what an earlier one left behind.
+// test_support.h - file helpers and test data every test program shares. Every test program
+// also takes its main from test_support.cpp, which gives each test a fresh scratch folder of its
+// own as the current folder, removed with everything in it when the test ends, so no test sees
+// what an earlier one left behind.
 #ifndef ZENTAVO_TESTS_TEST_SUPPORT_H
 #define ZENTAVO_TESTS_TEST_SUPPORT_H
 

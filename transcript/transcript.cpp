@@ -1,4 +1,4 @@
-// transcript.cpp - the transcript file: opening, appending records, stopping.
+// transcript.cpp - the transcript file: opening, appending records, starting and stopping.
 #include "transcript.h"
 
 #include <string.h>
@@ -16,7 +16,7 @@ TextStream* TranscriptFile;
 
 // Creates or empties the transcript at path. Returns 1, or 0 after warning that the file
 // could not be opened.
-static int CreateTranscriptFile(const char* path)
+static int OpenTranscript(const char* path)
 {
     TextStream* file = OpenTextStream(path, TEXT_WRITE);
     if (!file) {
@@ -36,9 +36,10 @@ void StopTranscript()
 }
 
 // Writes one record, text then ending, and flushes it: the record reaches the file in one
-// write, so a full disk is reported at once, everything reported as written is in the
-// file, and a process killed mid-way never leaves a title without its line ends.
-static int AppendRecord(const char* text, const char* ending)
+// write, so a full disk is reported at once, everything reported as written is in the file,
+// and a process killed mid-way never leaves a title without its line ends. Returns 1, or 0
+// after warning and stopping recording.
+static int AppendTranscript(const char* text, const char* ending)
 {
     if (WriteText(TranscriptFile, text, strlen(text)) && WriteText(TranscriptFile, ending, strlen(ending)) &&
         FlushTextStream(TranscriptFile))
@@ -48,21 +49,11 @@ static int AppendRecord(const char* text, const char* ending)
     return 0;
 }
 
-int AppendTranscript(const char* text)
+int StartTranscript(const char* path)
 {
-    return AppendRecord(text, "");
-}
-
-static int AppendTitleRecord()
-{
-    return AppendRecord(LoadedTemplate.TitleBuffer, "\n\n");
-}
-
-int BeginTranscript(const char* path)
-{
-    if (!CreateTranscriptFile(path)) return 0;
-    if (LoadedTemplate.TitleBuffer[0] && !AppendTitleRecord()) return 0;
-    if (NewsBuffer[0] && !AppendTranscript(NewsBuffer)) return 0;
+    if (!OpenTranscript(path)) return 0;
+    if (LoadedTemplate.TitleBuffer[0] && !AppendTranscript(LoadedTemplate.TitleBuffer, "\n\n")) return 0;
+    if (NewsBuffer[0] && !AppendTranscript(NewsBuffer, "")) return 0;
     RecordingFlag = 1;
     ShowRecordingMark(1);
     return 1;
@@ -70,12 +61,12 @@ int BeginTranscript(const char* path)
 
 int RecordTitle()
 {
-    return !RecordingFlag || AppendTitleRecord();
+    return !RecordingFlag || AppendTranscript(LoadedTemplate.TitleBuffer, "\n\n");
 }
 
 int RecordNews()
 {
-    return !RecordingFlag || AppendTranscript(NewsBuffer);
+    return !RecordingFlag || AppendTranscript(NewsBuffer, "");
 }
 
 void ProposeTranscriptName(char* path)

@@ -12,18 +12,13 @@ struct TextStream;
 extern int RecordingFlag;           // 1 while a transcript is being written
 extern TextStream* TranscriptFile;  // open while recording, and while it starts
 
-// Appends text (zero-terminated) to the transcript and flushes it to the file in one
-// write. Returns 1 when every byte reached the file; otherwise warns, stops recording and
-// returns 0.
-int AppendTranscript(const char* text);
-
-// Closes the transcript, turns recording off and clears the recording mark.
+// Closes the transcript, turns recording off and clears the recording mark (ShowRecordingMark).
 void StopTranscript();
 
 // Starts recording into path: opens it, writes the current title and news (when there are
 // any) and turns recording on with its mark. Returns 1, or 0 when the open or a write
-// failed (after the warning; recording stays off).
-int BeginTranscript(const char* path);
+// failed (after the warning; recording stays off). Each record is flushed as it is written.
+int StartTranscript(const char* path);
 
 // Appends the title record of LoadedTemplate when recording is on. Returns 0 only when
 // the write failed (recording is then off).

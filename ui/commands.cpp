@@ -1,15 +1,18 @@
 // commands.cpp - the main window's commands, one function each, and the toolbar's tool tips.
 #include "commands.h"
 
+#include <string>
+
 #include "compose/compose.h"
 #include "res/resource.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
 #include "ui/about.h"
-#include "ui/dialogs.h"
+#include "ui/clipboard.h"
+#include "ui/filedialogs.h"
 #include "ui/font.h"
+#include "ui/manual.h"
 #include "ui/menus.h"
-#include "ui/recording.h"
 #include "ui/view.h"
 #include "ui/window.h"
 
@@ -27,6 +30,7 @@ void RunCommand(int command)
         case CMD_HELP: HelpCommand(); break;
         case CMD_ABOUT: AboutCommand(); break;
         case CMD_FONT: ChooseDisplayFont(); break;
+        case CMD_COPY: CopyNewsCommand(); break;
     }
 }
 
@@ -54,7 +58,7 @@ void ShowNewsCommand()
     // The menu item and the button stay grayed until a template loads, but any other program can
     // still send the command: with nothing loaded there is nothing to compose from.
     if (!TemplateIsLoaded()) return;
-    if (!ShowNextNews()) return;
+    if (!ComposeNextNews()) return;
     ShowNewsFromTop();
     RecordNews();
 }
@@ -73,13 +77,13 @@ void RecordCommand()
 {
     if (RecordingFlag)
         StopTranscript();
-    else
-        BeginTranscriptFromDialog();
+    else if (ChooseTranscriptFile(FileTitle, PathBuffer))
+        StartTranscript(PathBuffer);
 }
 
 void HelpCommand()
 {
-    WinHelpA(MainWindow, HELP_FILE, HELP_CONTENTS, 0);
+    if (SystemHasHelpViewer() || !OpenHtmlManual()) WinHelpA(MainWindow, HELP_FILE, HELP_CONTENTS, 0);
 }
 
 void AboutCommand()
@@ -87,7 +91,19 @@ void AboutCommand()
     DialogBoxParamA(AppInstance, "QUORVELABTDLG", MainWindow, AboutDlgProc, 0);
 }
 
-const char* ToolTipText(UINT_PTR command)
+void CopyNewsCommand()
+{
+    // A news text ends in the line feeds that keep news apart in a transcript; pasted alone, it
+    // should end with its last line of text.
+    std::string news = NewsBuffer;
+    news.erase(news.find_last_not_of('\n') + 1);
+    if (news.empty()) return;
+    CopyTextToClipboard(MainWindow, news);
+}
+
+// The tool-tip text of the toolbar button with the given command id, or nullptr for an id
+// without one.
+static const char* ToolTipText(UINT_PTR command)
 {
     switch (command) {
         case CMD_OPEN: return "ファイルを開きます";

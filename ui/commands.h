@@ -18,10 +18,6 @@ void RunCommand(int command);
 // id leaves the record as it is.
 void SupplyToolTipText(NMHDR* notice);
 
-// The tool-tip text of the toolbar button with the given command id, or nullptr for an id
-// without one.
-const char* ToolTipText(UINT_PTR command);
-
 // Open: the open dialog, then the template is loaded from the chosen path. On success its
 // title becomes the caption, is recorded when recording is on, and the show command is
 // enabled. A cancelled dialog or a failed load (after the loader's warning) changes nothing
@@ -44,11 +40,20 @@ void ShowNewsCommand();
 void ScrollUpCommand();
 void ScrollDownCommand();
 
-// Record: switches recording on (the save dialog first) when it is off, and off when it is on.
+// Record: switches recording on when it is off: the save dialog, then StartTranscript (the file is
+// created or emptied, the current title and news are written, recording goes on with its mark); a
+// cancelled dialog changes nothing, a failed open or write has warned and leaves recording off.
+// Switches recording off when it is on.
 void RecordCommand();
 
-// Help: opens the contents of the help file; the help system reports its own failures.
+// Help: opens the manual at its contents. On systems with a help viewer (see SystemHasHelpViewer)
+// that is the help file; on later ones the HTML manual beside the program, in the browser, or the
+// help file after all when the page cannot be opened. The help system reports its own failures.
 void HelpCommand();
+
+// Copy: puts the news on screen, without the blank lines that close it, on the clipboard as
+// text (see CopyTextToClipboard). With no news on screen it does nothing.
+void CopyNewsCommand();
 
 // About: the modal about box, owned by the main window.
 void AboutCommand();

@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "settings/fontsettings.h"
-#include "ui/commondialogs.h"
+#include "ui/dialoglibrary.h"
 #include "ui/unitpainter.h"
 #include "ui/window.h"
 

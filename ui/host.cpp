@@ -1,9 +1,9 @@
-// host.cpp - the core's warning box, clock and recording mark in the window program.
+// host.cpp - the core's warning box and clock in the window program (the recording mark is in
+// menus.cpp, with the other command states).
 #include <windows.h>
 
 #include "core/clock.h"
 #include "core/host.h"
-#include "ui/menus.h"
 #include "ui/window.h"
 
 static const char WARNING_CAPTION[] = "Zentavo";
@@ -19,9 +19,4 @@ WallClockTime ReadWallClock()
     GetSystemTimeAsFileTime(&universal);
     FileTimeToLocalFileTime(&universal, &local);
     return WallClockFromFileTime(static_cast<uint64_t>(local.dwHighDateTime) << 32 | local.dwLowDateTime);
-}
-
-void ShowRecordingMark(int on)
-{
-    SetRecordCommandChecked(on);
 }

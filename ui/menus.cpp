@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "core/host.h"
 #include "res/resource.h"
 #include "ui/window.h"
 
@@ -13,13 +14,17 @@ static HMENU MainSubmenu(int submenu)
     return GetSubMenu(GetMenu(MainWindow), submenu);
 }
 
-void EnableMenuCommand(int submenu, int command, int state)
+// Grays (state 0) or enables (state 1) the item command of the main window's submenu at
+// position submenu. Any other state does nothing.
+static void EnableMenuCommand(int submenu, int command, int state)
 {
     if (state != 0 && state != 1) return;
     EnableMenuItem(MainSubmenu(submenu), command, MF_BYCOMMAND | (state ? MF_ENABLED : MF_GRAYED));
 }
 
-void CheckMenuCommand(int submenu, int command, int state)
+// Unchecks (state 0) or checks (state 1) the item command of the main window's submenu at
+// position submenu. Any other state does nothing.
+static void CheckMenuCommand(int submenu, int command, int state)
 {
     if (state != 0 && state != 1) return;
     CheckMenuItem(MainSubmenu(submenu), command, MF_BYCOMMAND | (state ? MF_CHECKED : MF_UNCHECKED));
@@ -31,7 +36,7 @@ void SetShowCommandState(int enabled)
     SendMessageA(ToolbarWindow, TB_ENABLEBUTTON, CMD_SHOW, enabled);
 }
 
-void SetRecordCommandChecked(int on)
+void ShowRecordingMark(int on)
 {
     CheckMenuCommand(OPTIONS_SUBMENU, CMD_RECORD, on);
     SendMessageA(ToolbarWindow, TB_CHECKBUTTON, CMD_RECORD, on);

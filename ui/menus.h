@@ -5,19 +5,10 @@
 // Submenu positions of the main menu that hold commands with a changing state.
 enum { NEWS_SUBMENU = 1, OPTIONS_SUBMENU = 2 };
 
-// Grays (state 0) or enables (state 1) the item command of the main window's submenu at
-// position submenu. Any other state does nothing.
-void EnableMenuCommand(int submenu, int command, int state);
-
-// Unchecks (state 0) or checks (state 1) the item command of the main window's submenu at
-// position submenu. Any other state does nothing.
-void CheckMenuCommand(int submenu, int command, int state);
-
 // Grays (0) or enables (1) the show command: the menu item first, then the toolbar button.
 void SetShowCommandState(int enabled);
 
-// Clears (0) or sets (1) the record command's mark: the menu item's check first, then the
-// toolbar button's pressed look.
-void SetRecordCommandChecked(int on);
+// ShowRecordingMark (core/host.h), the record command's mark, is defined in menus.cpp: it
+// clears (0) or sets (1) the menu item's check first, then the toolbar button's pressed look.
 
 #endif

@@ -2,6 +2,7 @@
 #include "window.h"
 
 #include "compose/compose.h"
+#include "core/host.h"
 #include "res/resource.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
@@ -24,11 +25,11 @@ static_assert(sizeof(TBBUTTON) == 20, "TBBUTTON is 20 bytes in 32-bit Windows");
 HWND MainWindow;
 HWND ToolbarWindow;
 HINSTANCE AppInstance;
-const char* CommandLinePath;
 HACCEL AcceleratorTable;
 
 const char MAIN_WINDOW_CLASS[] = "MyWin";
-const char MAIN_WINDOW_CAPTION[] = "Zentavo";
+static const char MAIN_WINDOW_CAPTION[] = "Zentavo";  // until a template's title replaces it
+static const char* CommandLinePath;                   // the template path of the command line, or nullptr
 
 // Each strip holds 8 images and the toolbar is told 9, as it always has been: no button uses the
 // ninth, so the count only reserves a slot that stays blank, and changing it would change the
@@ -38,7 +39,11 @@ static const DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_T
 static const int TOOLBAR_BUTTON_COUNT = 9;
 static TBBUTTON ToolbarButtons[TOOLBAR_BUTTON_COUNT];  // handed to the toolbar when it is made
 
-int RegisterMainWindowClass(HINSTANCE instance)
+static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+static void ShutDownMainWindow(HWND window);
+
+// Registers the class "MyWin" of the main window. Returns 1, or 0 when it fails.
+static int RegisterMainWindowClass(HINSTANCE instance)
 {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof windowClass;
@@ -53,7 +58,9 @@ int RegisterMainWindowClass(HINSTANCE instance)
     return RegisterClassExA(&windowClass) != 0;
 }
 
-int CreateMainWindow(HINSTANCE instance)
+// Creates the (still hidden) main window and keeps it in MainWindow. Returns 1, or 0 when it
+// could not be created.
+static int CreateMainWindow(HINSTANCE instance)
 {
     MainWindow =
         CreateWindowExA(0, MAIN_WINDOW_CLASS, MAIN_WINDOW_CAPTION, WS_OVERLAPPEDWINDOW | WS_VSCROLL, CW_USEDEFAULT,
@@ -84,8 +91,10 @@ static void FillToolbarButtons()
     }
 }
 
-// The buttons are given no size of their own: the toolbar makes them fit the strip's images.
-void CreateToolbar()
+// Creates the toolbar of ToolbarButtons with the image strip nearest to ScreenDpi, and keeps it in
+// ToolbarWindow. The buttons are given no size of their own: the toolbar makes them fit the strip's
+// images.
+static void CreateToolbar()
 {
     FillToolbarButtons();
     InitCommonControls();
@@ -95,7 +104,10 @@ void CreateToolbar()
                         ToolbarButtons, TOOLBAR_BUTTON_COUNT, 0, 0, strip.imageSize, strip.imageSize, sizeof(TBBUTTON));
 }
 
-void LoadStartupTemplate()
+// The start-up load of CommandLinePath: grays the show command, then, when there is a path and
+// the template loads, makes its title the caption and enables the show command. A failed load
+// has shown the loader's warning and leaves the show command grayed.
+static void LoadStartupTemplate()
 {
     SetShowCommandState(0);
     if (!CommandLinePath) return;
@@ -114,7 +126,7 @@ int StartMainWindow(HINSTANCE instance, char* tail)
     AppInstance = instance;
     AcceleratorTable = LoadAcceleratorsA(instance, "QUORVELACCEL");
     CreateToolbar();
-    SetRecordCommandChecked(0);
+    ShowRecordingMark(0);
     SetFirstScrollRange();
     LoadStartupTemplate();
     return 1;
@@ -138,7 +150,9 @@ int RunMessageLoop()
     return static_cast<int>(message.wParam);
 }
 
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// The window procedure of the class "MyWin": hands each message it handles to its handler and
+// returns 0; every other message goes to DefWindowProcA.
+static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
         case WM_CREATE: CreateDisplayFont(); return 0;
@@ -152,7 +166,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-void ShutDownMainWindow(HWND window)
+// The main window's destruction: deletes the display font, stops recording when it is on,
+// releases the help file and posts the quit message with exit code 0.
+static void ShutDownMainWindow(HWND window)
 {
     DeleteDisplayFont();
     if (RecordingFlag) StopTranscript();

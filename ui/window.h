@@ -7,14 +7,12 @@
 #include <commctrl.h>
 
 // ---- State, all defined in window.cpp ----
-extern HWND MainWindow;              // the main window, once CreateWindowExA has returned it
-extern HWND ToolbarWindow;           // the toolbar, a child of MainWindow
-extern HINSTANCE AppInstance;        // the program's module, kept after the main window exists
-extern const char* CommandLinePath;  // the template path of the command line, or nullptr
-extern HACCEL AcceleratorTable;      // "QUORVELACCEL", translated by the message loop
+extern HWND MainWindow;          // the main window, once CreateWindowExA has returned it
+extern HWND ToolbarWindow;       // the toolbar, a child of MainWindow
+extern HINSTANCE AppInstance;    // the program's module, kept after the main window exists
+extern HACCEL AcceleratorTable;  // "QUORVELACCEL", translated by the message loop
 
-extern const char MAIN_WINDOW_CLASS[];    // "MyWin"
-extern const char MAIN_WINDOW_CAPTION[];  // "Zentavo", until a template's title replaces it
+extern const char MAIN_WINDOW_CLASS[];  // "MyWin"
 
 // Everything up to showing the window: reads the screen's DPI, takes the template path from the command-line tail
 // (see TemplatePathFromTail; tail may be changed), registers the window class, creates the main
@@ -24,35 +22,11 @@ extern const char MAIN_WINDOW_CAPTION[];  // "Zentavo", until a template's title
 // cannot be created; nothing is shown in either case.
 int StartMainWindow(HINSTANCE instance, char* tail);
 
-// Registers the class "MyWin" of the main window. Returns 1, or 0 when it fails.
-int RegisterMainWindowClass(HINSTANCE instance);
-
-// Creates the (still hidden) main window and keeps it in MainWindow. Returns 1, or 0 when it
-// could not be created.
-int CreateMainWindow(HINSTANCE instance);
-
-// Creates the toolbar of ToolbarButtons with the image strip nearest to ScreenDpi, and keeps it in
-// ToolbarWindow.
-void CreateToolbar();
-
-// The start-up load of CommandLinePath: grays the show command, then, when there is a path and
-// the template loads, makes its title the caption and enables the show command. A failed load
-// has shown the loader's warning and leaves the show command grayed.
-void LoadStartupTemplate();
-
 // Shows the main window in the given show state and paints it.
 void ShowMainWindow(int showState);
 
 // Runs the message loop until the quit message and returns the quit message's wParam (0).
 int RunMessageLoop();
-
-// The window procedure of the class "MyWin": hands each message it handles to its handler and
-// returns 0; every other message goes to DefWindowProcA.
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The main window's destruction: deletes the display font, stops recording when it is on,
-// releases the help file and posts the quit message with exit code 0.
-void ShutDownMainWindow(HWND window);
 
 // For tests: destroys the main window if there is one (its shutdown runs), removes the quit
 // message that posts, unregisters the window class and forgets every handle.

@@ -62,7 +62,7 @@ EMSCRIPTEN_KEEPALIVE int WebOpenTemplate(const char* path)
 EMSCRIPTEN_KEEPALIVE int WebShowNews(int seeded, uint32_t elapsed)
 {
     if (!TemplateIsLoaded()) return 0;
-    if (!(seeded ? ShowNextNewsSeeded(elapsed) : ShowNextNews())) return 0;
+    if (!(seeded ? ComposeNextNewsSeeded(elapsed) : ComposeNextNews())) return 0;
     RecordNews();
     return 1;
 }
@@ -80,10 +80,10 @@ EMSCRIPTEN_KEEPALIVE const char* WebTitle()
 }
 
 // Starts recording into path, with the current title and news, or stops it. Returns what
-// BeginTranscript returns; stopping always succeeds.
+// StartTranscript returns; stopping always succeeds.
 EMSCRIPTEN_KEEPALIVE int WebStartRecording(const char* path)
 {
-    return BeginTranscript(path);
+    return StartTranscript(path);
 }
 
 EMSCRIPTEN_KEEPALIVE void WebStopRecording()

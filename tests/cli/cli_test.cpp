@@ -51,6 +51,8 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
     ShellRun version = RunCli("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "zentavo-cli " ZENTAVO_VERSION "\n");
+    // The window program's about box and version block show 1.1.0 as they always have.
+    EXPECT_STREQ(ZENTAVO_VERSION_LINE ", " ZENTAVO_VERSION_NUMBERS_TEXT, "version 1.10, 1, 1, 0, 0");
 }
 
 // The texts come from the last template that loaded, the i-th seeded with the given elapsed
@@ -181,6 +183,22 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
     ShellRun one = RunCli("--check --utf8 " + named);
     EXPECT_EQ(one.status, 1);
     EXPECT_EQ(one.err.find(named + ":2: \xE5\xAE\x9A"), 0u);  // 定
+}
+
+// A template saved in UTF-8 composes as its Shift-JIS twin, from a pipe too; --check says how
+// each file was read and names every line on which a character was replaced.
+TEST(CliCheck, NotesTheEncodingAndEachLineWithAReplacedCharacter)
+{
+    std::string utf8 = WriteScratchFile("utf8.new", u8"\uFEFF題\U0001F600\n0,-1\n文éé\n/E\n");
+    std::string utf16 = WriteScratchFile("utf16.new", std::string("\xFE\xFF\0T\0\n\0", 7));
+    EXPECT_EQ(RunCli("--cp932 --elapsed 0 " + utf8).out, "文??\n\n");
+    EXPECT_EQ(RunShell("cat " + utf8 + " | " ZENTAVO_CLI " --cp932 --elapsed 0 /dev/stdin").out, "文??\n\n");
+    ShellRun run = RunCli("--check --cp932 " + utf8 + " " + utf16);
+    EXPECT_EQ(run.status, 1);
+    const std::string replaced = ": 注意: シフトJISにない文字を｢?｣に置き換えました\n";
+    EXPECT_EQ(run.err, utf8 + ": 注意: UTF-8のファイルとして読みました\n" + utf8 + ":1" + replaced + utf8 + ":3" +
+                           replaced + utf16 + ": 注意: UTF-16BEのファイルとして読みました\n" + utf16 +
+                           ":2: " + MSG_BROKEN_UTF16 + "\n");
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST_F(Compose, SeedIsTheElapsedMillisecondsOnTheWallClock)
     // The worked example: 1,000 ms after the start, the first flow line and its first sentences.
     Load("T\n0,1,-2\n1,0,-1\nP\nQ\nR\n/E\nx\ny\n/E\n");
     FakeClock = {1001, 900};
-    ASSERT_EQ(ComposeNews(), 1);
+    ASSERT_EQ(ComposeNextNews(), 1);
     EXPECT_STREQ(NewsBuffer, "Px\n\n");
 }
 
@@ -81,7 +81,7 @@ TEST_F(Compose, UndefinedBlockWarnsAndShowKeepsThePreviousText)
     strcpy(NewsBuffer, "previous\n\n");
     bool failed = false;
     for (uint32_t seed = 0; seed < 50 && !failed; seed++) {
-        if (ShowNextNewsSeeded(seed)) continue;
+        if (ComposeNextNewsSeeded(seed)) continue;
         failed = true;
         EXPECT_EQ(Warnings.back(), "定義されていないブロック7が、流れデータ第2行目の第3個目で指定されました");
         EXPECT_STREQ(NewsBuffer, "previous\n\n");

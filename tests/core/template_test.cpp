@@ -1,6 +1,9 @@
 // template_test.cpp - the template loader: format, limits, faults and the store it leaves.
 #include <gtest/gtest.h>
 #include <string.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <string>
 #include <vector>
@@ -219,5 +222,24 @@ TEST_F(TemplateLoad, SmallerTemplateReplacesLargerOne)
     EXPECT_EQ(LoadedTemplate.LastBlock, 1);
     EXPECT_EQ(FlowLine(2), (std::vector<int>{0, 1}));
 }
+
+#ifdef __GLIBC__
+// A good load frees the sentences of the template it replaces, a failed one those it took: the
+// bytes in use stay the same however often a template is loaded.
+TEST_F(TemplateLoad, LoadsFreeTheSentencesTheyNoLongerNeed)
+{
+    const std::string bytes = "T\n0,1,-1\n" + Repeat("a sentence\n", 50) + "/E\nb\n/E\n";
+    const auto loadTwice = [&] {
+        ASSERT_EQ(LoadBytes(bytes), 1);
+        ASSERT_EQ(LoadBytes(bytes + "after the end\n"), 0);
+        Warnings.clear();
+    };
+    loadTwice();
+    loadTwice();  // the first rounds make allocations that live for the whole run
+    const size_t inUse = mallinfo2().uordblks;
+    for (int i = 0; i < 3; i++) loadTwice();
+    EXPECT_EQ(mallinfo2().uordblks, inUse);
+}
+#endif
 
 }  // namespace

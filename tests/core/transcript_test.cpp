@@ -26,7 +26,7 @@ TEST_F(Transcript, StartingWritesTheTitleAndTheNewsOnScreen)
 #endif
     // Before any template, an existing file is emptied and nothing is written.
     WriteScratchFile(path, "old content");
-    ASSERT_EQ(BeginTranscript(path.c_str()), 1);
+    ASSERT_EQ(StartTranscript(path.c_str()), 1);
     StopTranscript();
     EXPECT_EQ(ReadWholeFile(path), "");
     strcpy(LoadedTemplate.TitleBuffer, "T");
@@ -34,7 +34,7 @@ TEST_F(Transcript, StartingWritesTheTitleAndTheNewsOnScreen)
     EXPECT_EQ(RecordTitle(), 1);  // nothing is written while recording is off
     EXPECT_EQ(RecordNews(), 1);
     EXPECT_EQ(TranscriptFile, nullptr);
-    ASSERT_EQ(BeginTranscript(path.c_str()), 1);
+    ASSERT_EQ(StartTranscript(path.c_str()), 1);
     EXPECT_EQ(RecordingFlag, 1);
     EXPECT_EQ(RecordingMark, 1);
     // Every record is in the file as soon as it is written.
@@ -55,7 +55,7 @@ TEST_F(Transcript, StartingWritesTheTitleAndTheNewsOnScreen)
 
 TEST_F(Transcript, OpenFailureWarnsAndStaysOff)
 {
-    EXPECT_EQ(BeginTranscript("no-such-folder/transcript.txt"), 0);
+    EXPECT_EQ(StartTranscript("no-such-folder/transcript.txt"), 0);
     EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_OPEN_FAILED});
     EXPECT_EQ(RecordingFlag, 0);
     EXPECT_EQ(TranscriptFile, nullptr);
@@ -74,7 +74,7 @@ TEST_F(Transcript, WriteFailureStopsRecording)
         Warnings.clear();
         strcpy(LoadedTemplate.TitleBuffer, start.title);
         strcpy(NewsBuffer, start.news);
-        EXPECT_EQ(BeginTranscript("/dev/full"), 0) << start.title;
+        EXPECT_EQ(StartTranscript("/dev/full"), 0) << start.title;
         EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_WRITE_FAILED}) << start.title;
         EXPECT_EQ(RecordingFlag, 0) << start.title;
         EXPECT_EQ(TranscriptFile, nullptr) << start.title;
@@ -83,7 +83,7 @@ TEST_F(Transcript, WriteFailureStopsRecording)
     Warnings.clear();
     LoadedTemplate.TitleBuffer[0] = '\0';
     NewsBuffer[0] = '\0';
-    ASSERT_EQ(BeginTranscript("/dev/full"), 1);
+    ASSERT_EQ(StartTranscript("/dev/full"), 1);
     strcpy(NewsBuffer, "news\n\n");
     EXPECT_EQ(RecordNews(), 0);
     EXPECT_EQ(Warnings, std::vector<std::string>{MSG_TRANSCRIPT_WRITE_FAILED});

@@ -2,11 +2,12 @@
 // read back the way Wine's help viewer reads them.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "help/hlpfile.h"
-#include "help/topic.h"
+#include "help/topicfile.h"
 
 namespace {
 
@@ -57,6 +58,22 @@ TEST(HelpBTree, EveryKeyIsFoundThroughIndexPages)
     EXPECT_EQ(find(8), -1);
 }
 
+// The viewer searches the index comparing ASCII letters without regard to case, but leaves the
+// second byte of a double-byte character as it is: "チ" (83 61) and "ア" (83 41) stay apart.
+TEST(HelpKeywords, TheIndexIsInTheOrderTheViewerComparesIn)
+{
+    std::map<std::string, Bytes> files;
+    AddKeywordFiles({{"quorvel", 1}, {"\x83\x61", 2}, {"Zentavo", 3}, {"_x", 4}, {"\x83\x41", 5}, {"Q", 6}}, &files);
+    const Bytes& tree = files["|KWBTREE"];
+    std::vector<std::string> order;  // each keyword of the one leaf page, with its topic from |KWDATA
+    for (size_t i = 0, at = 38 + 8; i < Word(tree, 38 + 2); ++i) {
+        std::string keyword(reinterpret_cast<const char*>(&tree[at]));
+        order.push_back(keyword + "=" + std::to_string(Dword(files["|KWDATA"], Dword(tree, at + keyword.size() + 3))));
+        at += keyword.size() + 7;
+    }
+    EXPECT_EQ(order, std::vector<std::string>({"Q=6", "quorvel=1", "Zentavo=3", "_x=4", "\x83\x41=5", "\x83\x61=2"}));
+}
+
 ParagraphRecord ParagraphOf(size_t textBytes)
 {
     ParagraphBuilder builder;
@@ -65,9 +82,12 @@ ParagraphRecord ParagraphOf(size_t textBytes)
     return EndParagraph(&builder);
 }
 
+// A paragraph of n bytes of text is a record of n + 35 bytes, a topic header one of 52 here: the
+// header of "Two" ends exactly at the end of block 1, and the closing header would start 18 bytes
+// before the end of block 2.
 TEST(HelpTopicFile, RecordsChainThroughBlocksWithConsistentOffsets)
 {
-    std::vector<TopicRecords> topics = {{"One", {ParagraphOf(3000), ParagraphOf(5000)}}, {"Two", {ParagraphOf(10)}}};
+    std::vector<TopicRecords> topics = {{"One", {ParagraphOf(3000), ParagraphOf(5025)}}, {"Two", {ParagraphOf(4000)}}};
     TopicFile file;
     std::string error;
     ASSERT_TRUE(BuildTopicFile(topics, &file, &error)) << error;
@@ -101,11 +121,14 @@ TEST(HelpTopicFile, RecordsChainThroughBlocksWithConsistentOffsets)
     ASSERT_EQ(headerOffsets.size(), 3u) << "two topics and the closing header";
     EXPECT_EQ(headerOffsets[0], file.topicOffsets[0]);
     EXPECT_EQ(headerOffsets[1], file.topicOffsets[1]);
+    EXPECT_EQ(headerOffsets[1], 0x8000u) << "a record header fits the last 21 bytes of a block";
+    EXPECT_EQ(headerOffsets[2], 3 * 0x8000u) << "a record header never runs on into the next block";
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(std::string(&stream[texts[1]], &stream[texts[1]] + 5000), std::string(5000, 'x'))
+    EXPECT_EQ(std::string(&stream[texts[1]], &stream[texts[1]] + 5025), std::string(5025, 'x'))
         << "the long paragraph runs on through the next block";
     EXPECT_EQ(Dword(stream, headers[1] + 21 + 4), file.topicOffsets[0]) << "browse back";
     EXPECT_EQ(Dword(stream, headers[1] + 21 + 8), 0xFFFFFFFFu) << "browse forward from the last topic";
+    EXPECT_EQ(Dword(stream, headers[2] + 21 + 4), 0xFFFFFFFFu) << "the closing header browses nowhere";
 
     topics[0].paragraphs.push_back(ParagraphOf(MAX_PARAGRAPH_TEXT));
     EXPECT_FALSE(BuildTopicFile(topics, &file, &error));

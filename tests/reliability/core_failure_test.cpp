@@ -38,7 +38,7 @@ protected:
     {
         std::vector<std::string> composed;
         for (uint32_t seed = 0; seed < 20; seed++) {
-            EXPECT_EQ(ShowNextNewsSeeded(seed), 1);
+            EXPECT_EQ(ComposeNextNewsSeeded(seed), 1);
             composed.push_back(NewsBuffer);
         }
         return composed;

@@ -12,7 +12,7 @@
 #include "res/resource.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
-#include "ui/dialogs.h"
+#include "ui/filedialogs.h"
 #include "ui/menus.h"
 #include "ui/view.h"
 #include "ui/window.h"
@@ -145,12 +145,12 @@ TEST_F(ShowCommand, ShowsTheNewTextFromItsFirstLineOrKeepsTheOldOne)
     EXPECT_EQ(GetScrollPos(MainWindow, SB_VERT), 0);
     // The open dialog may leave another current folder behind: the transcript is named in full.
     const std::string transcript = FullPath(TRANSCRIPT_FILE);
-    ASSERT_EQ(BeginTranscript(transcript.c_str()), 1);
+    ASSERT_EQ(StartTranscript(transcript.c_str()), 1);
     Open(OTHER_FILE);
     Command(CMD_DOWN);
     Command(CMD_SHOW);
     ASSERT_EQ(CaughtBoxes.size(), 2u);
-    char warning[128];
+    char warning[MESSAGE_BUFFER_SIZE];
     FormatUndefinedBlockMessage(warning, 1, 0, 1);
     ASSERT_EQ(CaughtBoxes[1].texts.size(), 1u);
     EXPECT_EQ(CaughtBoxes[1].texts[0], warning);

@@ -28,7 +28,7 @@ TEST_F(Resources, LoadInJapaneseWithTheirTextsInCodePage932)
     GetMenuStringA(GetMenu(MainWindow), 0, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "\xcc\xa7\xb2\xd9(&F)");                                                   // ﾌｧｲﾙ(&F)
     EXPECT_EQ(std::string(MSG_FILE_NOT_FOUND).substr(0, 8), "\x83\x74\x83\x40\x83\x43\x83\x8b");  // ファイル
-    EXPECT_EQ(CopyAcceleratorTableA(AcceleratorTable, nullptr, 0), 7);
+    EXPECT_EQ(CopyAcceleratorTableA(AcceleratorTable, nullptr, 0), 9);
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST_F(ShutDown, CtrlXWhileRecordingExitsAndClosesTheTranscript)
     WriteScratchFile(TEMPLATE_FILE, TEST_TEMPLATE);
     ASSERT_EQ(Start(TEMPLATE_FILE), 1);
     ShowMainWindow(SW_SHOWNORMAL);
-    ASSERT_EQ(BeginTranscript(transcript), 1);
+    ASSERT_EQ(StartTranscript(transcript), 1);
     BYTE keys[256] = {};
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);

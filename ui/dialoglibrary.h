@@ -1,6 +1,6 @@
-// commondialogs.h - the common dialogs the program opens, with comdlg32.dll loaded at the first.
-#ifndef ZENTAVO_UI_COMMONDIALOGS_H
-#define ZENTAVO_UI_COMMONDIALOGS_H
+// dialoglibrary.h - the common dialogs the program opens, with comdlg32.dll loaded at the first.
+#ifndef ZENTAVO_UI_DIALOGLIBRARY_H
+#define ZENTAVO_UI_DIALOGLIBRARY_H
 
 #include <windows.h>
 

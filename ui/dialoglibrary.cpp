@@ -1,9 +1,9 @@
-// commondialogs.cpp - comdlg32.dll loaded when the first dialog opens, not at start-up.
+// dialoglibrary.cpp - comdlg32.dll loaded when the first dialog opens, not at start-up.
 //
 // Linked the ordinary way, comdlg32.dll is loaded with the program, and under Wine it brings the
 // shell's libraries along: a tenth of a second and a megabyte more at every start, for dialogs
 // that many runs never open.
-#include "commondialogs.h"
+#include "dialoglibrary.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// topic.cpp - paragraph records and the layout of the |TOPIC file.
-#include "help/topic.h"
+// topicfile.cpp - paragraph records and the layout of the |TOPIC file.
+#include "help/topicfile.h"
 
 #include <algorithm>
 
@@ -116,6 +116,7 @@ struct Link {
     uint32_t position;  // TOPICPOS: block * 0x4000 + 12 + offset in the block's data
     uint32_t offset;    // TOPICOFFSET: block * 0x8000 + text bytes before it in the block
     unsigned block;
+    size_t start;  // where it starts in the stream of all blocks' data
 };
 
 size_t LinkSize(const Link& link)
@@ -128,19 +129,21 @@ std::vector<Link> CollectLinks(const std::vector<TopicRecords>& topics)
     std::vector<Link> links;
     for (size_t t = 0; t <= topics.size(); ++t) {
         // A last, empty topic header ends the chain, as help compilers end it.
-        Link header{RECORD_TOPIC_HEADER, Bytes(28, 0), Bytes(), t, 0, 0, 0};
+        Link header{RECORD_TOPIC_HEADER, Bytes(28, 0), Bytes(), t, 0, 0, 0, 0};
         if (t < topics.size()) header.data2.assign(topics[t].title.begin(), topics[t].title.end());
         links.push_back(header);
         if (t == topics.size()) break;
         for (const ParagraphRecord& paragraph : topics[t].paragraphs)
-            links.push_back({RECORD_TEXT, paragraph.formatting, paragraph.text, t, 0, 0, 0});
+            links.push_back({RECORD_TEXT, paragraph.formatting, paragraph.text, t, 0, 0, 0, 0});
     }
     return links;
 }
 
 // The records form one stream of data through the blocks, each block's data following its
-// 12-byte header; a record that does not fit the rest of a block continues in the next one.
-// A record's TOPICOFFSET counts the text of the records before it that start in its block.
+// 12-byte header; a record that does not fit the rest of a block continues in the next one,
+// but its 21-byte record header never does: where less than that is left of a block, the record
+// starts at the top of the next block and the rest stays zero. A record's TOPICOFFSET counts
+// the text of the records before it that start in its block.
 void PlaceLinks(std::vector<Link>* links)
 {
     const size_t capacity = TOPIC_BLOCK_SIZE - TOPIC_BLOCK_HEADER_SIZE;
@@ -148,7 +151,9 @@ void PlaceLinks(std::vector<Link>* links)
     unsigned block = ~0u;
     uint32_t characters = 0;
     for (Link& link : *links) {
+        if (capacity - at % capacity < TOPIC_LINK_HEADER_SIZE) at += capacity - at % capacity;
         if (at / capacity != block) block = at / capacity, characters = 0;
+        link.start = at;
         link.block = block;
         link.position = block * 0x4000 + TOPIC_BLOCK_HEADER_SIZE + at % capacity;
         link.offset = block * 0x8000 + characters;
@@ -212,7 +217,10 @@ void PutBlockHeader(const std::vector<Link>& links, unsigned block, Bytes* out)
 Bytes WriteBlocks(const std::vector<Link>& links)
 {
     Bytes stream;
-    for (size_t i = 0; i < links.size(); ++i) WriteLink(links, i, &stream);
+    for (size_t i = 0; i < links.size(); ++i) {
+        stream.resize(links[i].start, 0);
+        WriteLink(links, i, &stream);
+    }
     const size_t capacity = TOPIC_BLOCK_SIZE - TOPIC_BLOCK_HEADER_SIZE;
     Bytes out;
     for (unsigned block = 0; block * capacity < stream.size(); ++block) {

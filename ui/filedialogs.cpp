@@ -1,5 +1,5 @@
-// dialogs.cpp - the system's open and save dialogs with the program's filters and titles.
-#include "dialogs.h"
+// filedialogs.cpp - the system's open and save dialogs with the program's filters and titles.
+#include "filedialogs.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <string.h>
 
 #include "transcript/transcript.h"
-#include "ui/commondialogs.h"
+#include "ui/dialoglibrary.h"
 #include "ui/window.h"
 
 char PathBuffer[PATH_BUFFER_SIZE];

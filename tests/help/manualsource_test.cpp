@@ -1,11 +1,11 @@
-// manual_test.cpp - the manual's markup, its checks, where its links' hot spots lie, and the manual itself.
+// manualsource_test.cpp - the manual's markup, its checks, where its links' hot spots lie, and the manual itself.
 #include <gtest/gtest.h>
 
 #include <string.h>
 
 #include "compose/compose.h"
 #include "help/compile.h"
-#include "help/manual.h"
+#include "help/manualsource.h"
 #include "template/template.h"
 #include "tests/core/test_host.h"
 #include "transcript/transcript.h"

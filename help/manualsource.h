@@ -1,4 +1,4 @@
-// manual.h - the manual's source: topics written as UTF-8 text in a small markup of our own.
+// manualsource.h - the manual's source: topics written as UTF-8 text in a small markup of our own.
 //
 // One file per topic. The file starts with header lines, then a blank line, then the body:
 //
@@ -19,8 +19,8 @@
 // Inside paragraphs, headings and items, **bold** marks bold text. Links stand only in link
 // lists, where each link is a line of its own that nothing but its text makes clickable.
 // The first topic is the contents topic.
-#ifndef ZENTAVO_HELP_MANUAL_H
-#define ZENTAVO_HELP_MANUAL_H
+#ifndef ZENTAVO_HELP_MANUALSOURCE_H
+#define ZENTAVO_HELP_MANUALSOURCE_H
 
 #include <string>
 #include <vector>

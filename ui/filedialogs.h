@@ -1,10 +1,10 @@
-// dialogs.h - the open dialog for templates and the save dialog for transcripts.
-#ifndef ZENTAVO_UI_DIALOGS_H
-#define ZENTAVO_UI_DIALOGS_H
+// filedialogs.h - the open dialog for templates and the save dialog for transcripts.
+#ifndef ZENTAVO_UI_FILEDIALOGS_H
+#define ZENTAVO_UI_FILEDIALOGS_H
 
 enum { PATH_BUFFER_SIZE = 256, FILE_TITLE_SIZE = 64 };
 
-// ---- State, defined in dialogs.cpp ----
+// ---- State, defined in filedialogs.cpp ----
 extern char PathBuffer[PATH_BUFFER_SIZE];  // the full path last confirmed in either dialog
 extern char FileTitle[FILE_TITLE_SIZE];    // that file's name without its folder
 

@@ -1,11 +1,11 @@
-// topic.h - paragraph records and the |TOPIC file of a WinHelp help file.
+// topicfile.h - paragraph records and the |TOPIC file of a WinHelp help file.
 //
 // |TOPIC is a chain of records (TOPICLINKs) in 4 KB blocks: for each topic a header record
 // with its title, then one record per paragraph. A paragraph record holds two parts: the
 // formatting (paragraph settings, then one command after each piece of text) and the text,
 // zero-terminated pieces of code page 932 bytes. Links name their target by context hash.
-#ifndef ZENTAVO_HELP_TOPIC_H
-#define ZENTAVO_HELP_TOPIC_H
+#ifndef ZENTAVO_HELP_TOPICFILE_H
+#define ZENTAVO_HELP_TOPICFILE_H
 
 #include <stdint.h>
 

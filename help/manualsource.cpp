@@ -1,5 +1,5 @@
-// manual.cpp - reading the manual's topic files and checking them as a whole.
-#include "help/manual.h"
+// manualsource.cpp - reading the manual's topic files and checking them as a whole.
+#include "help/manualsource.h"
 
 #include <ctype.h>
 #include <stdlib.h>
