@@ -1,75 +1,69 @@
-// cli_host.cpp - the core's warning box, clock and recording mark for zentavo-cli.
+// cli_host.cpp - the core's warnings and recording mark for zentavo-cli, and its reports.
 #include "cli_host.h"
 
-#include <string.h>
+#include <errno.h>
 
 #include "cli/encoding.h"
 #include "core/host.h"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-#else
-#include <time.h>
-#endif
-
 bool OutputUtf8;
 bool ErrorUtf8;
-bool CaptureWarnings;
-std::string CapturedWarning;
+std::string LastWarning;
 
-void WriteOutput(FILE* stream, const char* text, size_t length)
+bool WriteOutput(FILE* stream, const char* text, size_t length)
 {
     if (stream == stderr ? ErrorUtf8 : OutputUtf8) {
         std::string converted = Cp932ToUtf8(text, length);
-        fwrite(converted.data(), 1, converted.size(), stream);
-    } else {
-        fwrite(text, 1, length, stream);
+        return fwrite(converted.data(), 1, converted.size(), stream) == converted.size();
     }
+    return fwrite(text, 1, length, stream) == length;
 }
 
-void WriteErrorLine(const char* text)
+void WriteErrorLine(const std::string& text)
 {
-    WriteOutput(stderr, text, strlen(text));
+    WriteOutput(stderr, text.data(), text.size());
     fputc('\n', stderr);
     fflush(stderr);
 }
 
-void UseBinaryStandardStreams()
+void ReportAt(const char* path, unsigned long line, const std::string& message)
 {
-#ifdef _WIN32
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-#endif
+    fputs(path, stderr);
+    if (line > 0) fprintf(stderr, ":%lu", line);
+    fputs(": ", stderr);
+    WriteErrorLine(message);
 }
 
+// The system's reasons that a user can act on, in the messages' language; any other comes
+// with its number.
+static std::string DescribeSystemError(int error)
+{
+    switch (error) {
+        case ENOENT: return "ファイルまたはフォルダがありません";
+        case EISDIR: return "フォルダです";
+        case EACCES:
+        case EPERM: return "アクセスが許可されていません";
+        case ENOTDIR: return "パスの途中にフォルダでないものがあります";
+        case ENAMETOOLONG: return "パスが長すぎます";
+        case ENOSPC: return "ディスクに空きがありません";
+        case EFBIG: return "ファイルの大きさの上限を超えました";
+        case EROFS: return "書き込めない場所です";
+        case EMFILE:
+        case ENFILE: return "開いているファイルが多すぎます";
+        case EIO: return "入出力エラーです";
+        default: return "エラー番号" + std::to_string(error);
+    }
+}
+
+std::string WithReason(const std::string& message, int error)
+{
+    return error ? message + " (" + DescribeSystemError(error) + ")" : message;
+}
+
+// Kept, not printed: only the caller knows which file the warning is about.
 void ShowWarning(const char* message)
 {
-    if (CaptureWarnings)
-        CapturedWarning = message;
-    else
-        WriteErrorLine(message);
-}
-
-WallClockTime ReadWallClock()
-{
-    WallClockTime now;
-#ifdef _WIN32
-    FILETIME fileTime;
-    GetSystemTimeAsFileTime(&fileTime);
-    ULARGE_INTEGER ticks;  // 100-nanosecond units
-    ticks.LowPart = fileTime.dwLowDateTime;
-    ticks.HighPart = fileTime.dwHighDateTime;
-    now.seconds = static_cast<uint32_t>(ticks.QuadPart / 10000000u);
-    now.milliseconds = static_cast<uint32_t>(ticks.QuadPart / 10000u % 1000u);
-#else
-    struct timespec reading;
-    clock_gettime(CLOCK_REALTIME, &reading);
-    now.seconds = static_cast<uint32_t>(reading.tv_sec);
-    now.milliseconds = static_cast<uint32_t>(reading.tv_nsec / 1000000);
-#endif
-    return now;
+    LastWarning = message;
 }
 
 void ShowRecordingMark(int) {}

@@ -1,4 +1,4 @@
-// cli_host.h - how zentavo-cli shows the core's warnings and writes its output.
+// cli_host.h - how zentavo-cli shows the core's warnings and writes its output and reports.
 #ifndef ZENTAVO_CLI_CLI_HOST_H
 #define ZENTAVO_CLI_CLI_HOST_H
 
@@ -8,19 +8,26 @@
 #include <string>
 
 // ---- State, all defined in cli_host.cpp ----
-extern bool OutputUtf8;       // convert standard output from code page 932 to UTF-8
-extern bool ErrorUtf8;        // the same for standard error
-extern bool CaptureWarnings;  // keep warnings in CapturedWarning instead of printing them
-extern std::string CapturedWarning;
+extern bool OutputUtf8;          // convert standard output from code page 932 to UTF-8
+extern bool ErrorUtf8;           // the same for standard error
+extern std::string LastWarning;  // the core's last warning, kept for the caller to report
 
 // Writes length bytes of code page 932 text to stream, converted when the stream's flag
-// (ErrorUtf8 for standard error, OutputUtf8 for any other) is set.
-void WriteOutput(FILE* stream, const char* text, size_t length);
+// (ErrorUtf8 for standard error, OutputUtf8 for any other) is set. Returns false when the
+// stream did not take every byte; errno then says why.
+bool WriteOutput(FILE* stream, const char* text, size_t length);
 
-// Writes a zero-terminated text and one line feed to standard error, converted likewise.
-void WriteErrorLine(const char* text);
+// Writes the program's own code page 932 text and a line feed to standard error, converted
+// when ErrorUtf8 is set.
+void WriteErrorLine(const std::string& text);
 
-// Puts standard output and standard error into binary mode, so a line feed stays one byte.
-void UseBinaryStandardStreams();
+// Reports on standard error where a fault is and what it is: "PATH:LINE: MESSAGE", or
+// "PATH: MESSAGE" for line 0. The path goes out as the user typed it; the message is the
+// program's own code page 932 text and is converted like every warning.
+void ReportAt(const char* path, unsigned long line, const std::string& message);
+
+// The message followed by " (REASON)", the reason being the errno value error said in
+// Japanese like the messages ("フォルダです"); the message alone when error is 0.
+std::string WithReason(const std::string& message, int error);
 
 #endif

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/cli_host.h"
-#include "cli/terminal.h"
+#include "cli/platform.h"
 #include "compose/compose.h"
 #include "core/textstream.h"
 #include "template/template.h"
@@ -28,20 +28,31 @@ const char kHelp[] =
     "Loads each TEMPLATE in order (a template that fails keeps the one before it) and writes\n"
     "news texts composed from the last template that loaded to standard output.\n"
     "\n"
-    "  --count N          compose N news texts (default 1)\n"
+    "  --count N          compose N news texts (default 1); without --elapsed they are\n"
+    "                     seeded one millisecond apart from one reading of the clock\n"
     "  --elapsed MS       seed the i-th text (from 0) with MS+i elapsed milliseconds\n"
     "                     instead of the clock; the same seed gives the same text\n"
     "  --transcript FILE  record every loaded title and composed text into FILE\n"
     "  --utf8             write UTF-8 (the default on a terminal whose locale is UTF-8)\n"
     "  --cp932            write code page 932 (the default into pipes and files)\n"
-    "  --check            check each TEMPLATE and report faults as PATH:LINE: MESSAGE\n"
-    "                     on standard error\n"
+    "  --check            check each TEMPLATE: faults as PATH:LINE: MESSAGE on standard\n"
+    "                     error, and notes on unused blocks, flow lines without block\n"
+    "                     numbers and a last /E line without its line end\n"
     "  --version          print the version and exit\n"
     "\n"
-    "Warnings go to standard error. Exit status: 0 success, 1 a load, composition or\n"
-    "write failed (or --check found a fault), 2 usage error.\n";
+    "Failures go to standard error in Japanese, saying what failed: PATH:LINE: MESSAGE for\n"
+    "a fault in a template, PATH: MESSAGE (REASON) for a file that could not be opened or\n"
+    "written (standard output named in Japanese too). Exit status: 0 success, 1 a load,\n"
+    "composition or write failed (or --check found a fault), 2 usage error.\n";
 
+const char kStandardOutput[] = "標準出力";
 const char kUnusedBlockNote[] = "注意: ブロック%uはどの流れデータでも使われていません";
+const char kEmptyFlowLineNote[] =
+    "注意: 流れデータ第%u行目にブロック番号がありません。選ばれると空のニュースになるので、"
+    "番号を書くか行を消してください";
+const char kUnfinishedEndOfBlockNote[] =
+    "注意: 最後の「/%c」の行が改行で終わっていないため、文として読まれました。「/%c」のあとで"
+    "改行してください";
 const char kReadAsNote[] = "注意: %sのファイルとして読みました";
 const char kReplacedNote[] = "注意: シフトJISにない文字を｢?｣に置き換えました";
 
@@ -56,32 +67,25 @@ struct Options {
     bool haveCount = false;
     bool haveElapsed = false;
     uint32_t elapsed = 0;
-    unsigned long count = 1;
+    uint32_t count = 1;
     const char* transcript = nullptr;
     std::vector<const char*> templates;
 };
 
-bool ParseCount(const char* text, unsigned long* count)
-{
-    if (*text < '0' || *text > '9') return false;
-    char* end;
-    errno = 0;
-    unsigned long long value = strtoull(text, &end, 10);
-    if (*end || errno || value > 0xFFFFFFFFull) return false;
-    *count = static_cast<unsigned long>(value);
-    return true;
-}
+enum class Number { Valid, NotANumber, OutOfRange };
 
-// A 32-bit value, written as an unsigned number or as a negative one that wraps.
-bool ParseElapsed(const char* text, uint32_t* elapsed)
+// Reads text as a decimal number from low to high: digits, after a "-" where low is negative.
+Number ParseNumber(const char* text, long long low, long long high, long long* value)
 {
-    if (!*text) return false;
+    const char* digits = text + (*text == '-' && low < 0);
+    if (*digits < '0' || *digits > '9') return Number::NotANumber;
     char* end;
     errno = 0;
-    long long value = strtoll(text, &end, 10);
-    if (*end || errno || value < -2147483648LL || value > 4294967295LL) return false;
-    *elapsed = static_cast<uint32_t>(value);
-    return true;
+    long long parsed = strtoll(text, &end, 10);
+    if (*end) return Number::NotANumber;
+    if (errno == ERANGE || parsed < low || parsed > high) return Number::OutOfRange;
+    *value = parsed;
+    return Number::Valid;
 }
 
 // Takes the value of an option given as "--name VALUE" or "--name=VALUE".
@@ -110,6 +114,30 @@ bool NeedsValue(const char* name, const char* what, const char* value, std::stri
     return false;
 }
 
+// Takes the value of a numeric option (nullptr when it is missing) into *value. Returns
+// false with the reason in *error when it is not a number of the kind what, or out of range.
+bool TakeNumber(const char* name, const char* what, const char* text, long long low, long long high, long long* value,
+                std::string* error)
+{
+    Number result = text ? ParseNumber(text, low, high, value) : Number::NotANumber;
+    if (result == Number::NotANumber) return NeedsValue(name, what, text, error);
+    if (result == Number::Valid) return true;
+    *error =
+        std::string(name) + " \"" + text + "\" is out of range: " + std::to_string(low) + " to " + std::to_string(high);
+    return false;
+}
+
+// Takes --utf8 or --cp932; the other one given before is a conflict.
+bool ChooseEncoding(Encoding chosen, Options* options, std::string* error)
+{
+    if (options->encoding != Encoding::ForTheStream && options->encoding != chosen) {
+        *error = "--utf8 does not go with --cp932";
+        return false;
+    }
+    options->encoding = chosen;
+    return true;
+}
+
 // Takes one option, argv[*index], and its value (moving *index past a separate value).
 // Returns false with the reason in *error when it is unknown or its value is unusable.
 bool ParseOption(int argc, char** argv, int* index, Options* options, std::string* error)
@@ -120,19 +148,25 @@ bool ParseOption(int argc, char** argv, int* index, Options* options, std::strin
     } else if (strcmp(arg, "--version") == 0) {
         options->version = true;
     } else if (strcmp(arg, "--utf8") == 0) {
-        options->encoding = Encoding::Utf8;
+        return ChooseEncoding(Encoding::Utf8, options, error);
     } else if (strcmp(arg, "--cp932") == 0) {
-        options->encoding = Encoding::Cp932;
+        return ChooseEncoding(Encoding::Cp932, options, error);
     } else if (strcmp(arg, "--check") == 0) {
         options->check = true;
     } else if (IsOption(arg, "--count")) {
-        const char* value = OptionValue("--count", argc, argv, index);
-        if (!value || !ParseCount(value, &options->count)) return NeedsValue("--count", "a whole number", value, error);
+        long long count;
+        if (!TakeNumber("--count", "a whole number", OptionValue("--count", argc, argv, index), 0, UINT32_MAX, &count,
+                        error))
+            return false;
+        options->count = static_cast<uint32_t>(count);
         options->haveCount = true;
     } else if (IsOption(arg, "--elapsed")) {
-        const char* value = OptionValue("--elapsed", argc, argv, index);
-        if (!value || !ParseElapsed(value, &options->elapsed))
-            return NeedsValue("--elapsed", "a number of milliseconds", value, error);
+        // A 32-bit value, written as an unsigned number or as a negative one that wraps.
+        long long elapsed;
+        if (!TakeNumber("--elapsed", "a number of milliseconds", OptionValue("--elapsed", argc, argv, index), INT32_MIN,
+                        UINT32_MAX, &elapsed, error))
+            return false;
+        options->elapsed = static_cast<uint32_t>(elapsed);
         options->haveElapsed = true;
     } else if (IsOption(arg, "--transcript")) {
         const char* value = OptionValue("--transcript", argc, argv, index);
@@ -182,31 +216,65 @@ bool WritesUtf8(Encoding encoding, FILE* stream)
     return encoding == Encoding::Utf8;
 }
 
-// Writes "PATH:LINE: MESSAGE" (or "PATH: MESSAGE" without a line) to standard error. The
-// path goes out as the user typed it; only the message is the program's own text, which is
-// converted like every warning.
-void ReportAt(const char* path, unsigned long line, const char* message)
+// Reports where and why the last load of the template at path failed: the fault's line, or,
+// for a file that could not be opened, the system's reason when it says more than "not found".
+void ReportLoadFailure(const char* path)
 {
-    fputs(path, stderr);
-    if (line > 0) fprintf(stderr, ":%lu", line);
-    fputs(": ", stderr);
-    WriteErrorLine(message);
+    bool opened = LastWarning != MSG_FILE_NOT_FOUND;
+    int reason = opened || LastTextStreamError == ENOENT ? 0 : LastTextStreamError;
+    ReportAt(path, LastLoadFaultLine, WithReason(LastWarning, reason));
 }
 
-// Reports every flow-line element that names a block beyond the sentence data; each
-// would make a show of its line fail. Returns the number reported.
-int ReportUndefinedBlocks(const char* path, bool named[MAX_BLOCKS])
+// Loads the template at path, or reports why it did not load. Returns whether it loaded.
+bool LoadAndReport(const char* path)
+{
+    if (LoadTemplate(path)) return true;
+    ReportLoadFailure(path);
+    return false;
+}
+
+// Reports the transcript's failed open or write with its path and reason. Returns 1, the
+// exit status it sets.
+int ReportTranscriptFailure(const char* path)
+{
+    ReportAt(path, 0, WithReason(LastWarning, LastTextStreamError));
+    return 1;
+}
+
+// Reports that standard output did not take what was written, with the reason in error.
+void ReportOutputFailure(int error)
+{
+    WriteErrorLine(std::string(kStandardOutput) + ": " + WithReason(MSG_TRANSCRIPT_WRITE_FAILED, error));
+}
+
+// Hands everything written to standard output over. Returns the exit status: 0, or 1 after
+// reporting the failure.
+int FinishOutput()
+{
+    if (fflush(stdout) == 0) return 0;
+    ReportOutputFailure(errno);
+    return 1;
+}
+
+// Reports every flow-line element that names a block beyond the sentence data (each would
+// make a show of its line fail), and notes every flow line without block numbers. Returns
+// the number of faults reported.
+int ReportFlowLines(const char* path, bool named[MAX_BLOCKS])
 {
     const TemplateStore& store = LoadedTemplate;
     int faults = 0;
     for (int line = 0; line <= store.LastFlowLine; line++) {
+        char message[MESSAGE_BUFFER_SIZE];
+        if (FlowLineLength(line) == 0) {
+            snprintf(message, sizeof message, kEmptyFlowLineNote, line + 1);
+            ReportAt(path, LoadedSourceLines.FlowLine[line], message);
+        }
         for (int element = 0; element < FlowLineLength(line); element++) {
             unsigned block = store.FlowTable[line][element];
             if (block <= store.LastBlock) {
                 named[block] = true;
                 continue;
             }
-            char message[MESSAGE_BUFFER_SIZE];
             FormatUndefinedBlockMessage(message, block, line, element);
             ReportAt(path, LoadedSourceLines.FlowLine[line], message);
             faults++;
@@ -225,6 +293,26 @@ void NoteUnusedBlocks(const char* path, const bool named[MAX_BLOCKS])
     }
 }
 
+// After a load that failed because the sentence data did not end right after an end-of-block
+// line: notes a last line "/E" or "/e" that lacks its line feed, which the loader read as a
+// sentence. The file is read again the way the loader reads it.
+void NoteUnfinishedEndOfBlock(const char* path)
+{
+    if (LastWarning != MSG_SENTENCE_READ_ERROR) return;
+    TextStream* file = OpenTextStream(path, TEXT_READ);
+    if (!file) return;
+    char line[TEMPLATE_LINE_BUFFER_SIZE], last[TEMPLATE_LINE_BUFFER_SIZE] = "";
+    size_t lastLength = 0;
+    for (size_t length; (length = ReadTextLine(file, line, sizeof line)) > 0; lastLength = length)
+        memcpy(last, line, length + 1);
+    unsigned long number = TextLineNumber(file);
+    CloseTextStream(file);
+    if (lastLength != 2 || (strcmp(last, "/E") != 0 && strcmp(last, "/e") != 0)) return;
+    char message[MESSAGE_BUFFER_SIZE];
+    snprintf(message, sizeof message, kUnfinishedEndOfBlockNote, last[1], last[1]);
+    ReportAt(path, number, message);
+}
+
 // Notes how a template saved in UTF-8 or UTF-16 was read, and each line on which a character
 // that code page 932 cannot hold was replaced. Reads the file once more on its own, up to
 // where its input ends.
@@ -234,7 +322,7 @@ void NoteEncoding(const char* path)
     TextStream* stream = OpenTextStream(path, TEXT_READ);
     if (!stream) return;
     if (TextStreamEncoding(stream) != TEXT_CP932) {
-        char message[128];
+        char message[MESSAGE_BUFFER_SIZE];
         snprintf(message, sizeof message, kReadAsNote, kEncodingNames[TextStreamEncoding(stream)]);
         ReportAt(path, 0, message);
         char piece[4096];
@@ -250,48 +338,63 @@ void NoteEncoding(const char* path)
 
 int CheckTemplates(const Options& options)
 {
-    CaptureWarnings = true;
     int status = 0;
     for (const char* path : options.templates) {
-        int loaded = LoadTemplate(path);
+        bool loaded = LoadTemplate(path);
         NoteEncoding(path);
         if (!loaded) {
-            ReportAt(path, LastLoadFaultLine, CapturedWarning.c_str());
+            ReportLoadFailure(path);
+            NoteUnfinishedEndOfBlock(path);
             status = 1;
             continue;
         }
         bool named[MAX_BLOCKS] = {};
-        if (ReportUndefinedBlocks(path, named) > 0) status = 1;
+        if (ReportFlowLines(path, named) > 0) status = 1;
         NoteUnusedBlocks(path, named);
     }
     return status;
 }
 
+// Composes options.count texts from the template loaded from path, writes them to standard
+// output and records them. Returns the exit status.
+int ComposeBatch(const Options& options, const char* path)
+{
+    // One reading of the clock seeds the whole batch, a millisecond apart as --elapsed does:
+    // texts composed within one millisecond would otherwise all be the same.
+    uint32_t first = options.haveElapsed ? options.elapsed : ElapsedMilliseconds();
+    int status = 0;
+    for (uint32_t i = 0; i < options.count; i++) {
+        if (!ComposeNextNewsSeeded(first + i)) {
+            ReportAt(path, 0, LastWarning);
+            status = 1;
+            continue;
+        }
+        // Nothing more can reach a standard output that failed once.
+        if (!WriteOutput(stdout, NewsBuffer, strlen(NewsBuffer))) {
+            ReportOutputFailure(errno);
+            return 1;
+        }
+        if (!RecordNews()) status = ReportTranscriptFailure(options.transcript);
+    }
+    return FinishOutput() | status;
+}
+
 int ComposeFromTemplates(const Options& options)
 {
     int status = 0;
-    if (options.transcript && !StartTranscript(options.transcript)) status = 1;
-    bool loaded = false;
+    if (options.transcript && !StartTranscript(options.transcript))
+        status = ReportTranscriptFailure(options.transcript);
+    const char* inUse = nullptr;
     for (const char* path : options.templates) {
-        if (!LoadTemplate(path)) {
+        if (!LoadAndReport(path)) {
             status = 1;
             continue;
         }
-        loaded = true;
-        if (!RecordTitle()) status = 1;
+        inUse = path;
+        if (!RecordTitle()) status = ReportTranscriptFailure(options.transcript);
     }
-    for (unsigned long i = 0; loaded && i < options.count; i++) {
-        int shown =
-            options.haveElapsed ? ComposeNextNewsSeeded(options.elapsed + static_cast<uint32_t>(i)) : ComposeNextNews();
-        if (!shown) {
-            status = 1;
-            continue;
-        }
-        WriteOutput(stdout, NewsBuffer, strlen(NewsBuffer));
-        if (!RecordNews()) status = 1;
-    }
+    if (inUse) status |= ComposeBatch(options, inUse);
     if (RecordingFlag) StopTranscript();
-    if (fflush(stdout) != 0) status = 1;
     return status;
 }
 
@@ -308,15 +411,15 @@ int main(int argc, char** argv)
         fprintf(stderr, "zentavo-cli: %s\n%s\n", error.c_str(), kUsage);
         return 2;
     }
+    OutputUtf8 = WritesUtf8(options.encoding, stdout);
+    ErrorUtf8 = WritesUtf8(options.encoding, stderr);
     if (options.help) {
         printf("%s\n%s", kUsage, kHelp);
-        return fflush(stdout) == 0 ? 0 : 1;
+        return FinishOutput();
     }
     if (options.version) {
         printf("zentavo-cli %s\n", ZENTAVO_VERSION);
-        return fflush(stdout) == 0 ? 0 : 1;
+        return FinishOutput();
     }
-    OutputUtf8 = WritesUtf8(options.encoding, stdout);
-    ErrorUtf8 = WritesUtf8(options.encoding, stderr);
     return options.check ? CheckTemplates(options) : ComposeFromTemplates(options);
 }

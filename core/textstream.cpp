@@ -1,6 +1,7 @@
 // textstream.cpp - the program's own text-mode translation over binary file I/O.
 #include "textstream.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -40,10 +41,21 @@ struct TextStream {
     int pieceReplaced;                       // the last piece returned holds a replacement
 };
 
+int LastTextStreamError;
+
 static int IsFolder(FILE* file)
 {
     struct stat info;
     return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Keeps why the open of path failed. Some systems refuse to open a folder with "no
+// permission" (and Linux opens one for reading): a folder is reported as a folder everywhere.
+static TextStream* FailOpen(const char* path, int error)
+{
+    struct stat info;
+    LastTextStreamError = stat(path, &info) == 0 && S_ISDIR(info.st_mode) ? EISDIR : error;
+    return nullptr;
 }
 
 // Only a regular file has an end to read to and a start to come back to: a device such as
@@ -109,15 +121,15 @@ static void StartReading(TextStream* stream)
 TextStream* OpenTextStream(const char* path, TextStreamMode mode)
 {
     FILE* file = fopen(path, mode == TEXT_READ ? "rb" : "wb");
-    if (!file) return nullptr;
+    if (!file) return FailOpen(path, errno);
     if (IsFolder(file)) {
         fclose(file);
-        return nullptr;
+        return FailOpen(path, EISDIR);
     }
     TextStream* stream = static_cast<TextStream*>(calloc(1, sizeof(TextStream)));
     if (!stream) {
         fclose(file);
-        return nullptr;
+        return FailOpen(path, ENOMEM);
     }
     // The stream's own block is the only buffer of a file being written, so every flush
     // reaches the system in one write: a record flushed on its own is never split between
@@ -131,10 +143,18 @@ TextStream* OpenTextStream(const char* path, TextStreamMode mode)
     return stream;
 }
 
+// Marks the stream failed and keeps the system's reason, unless an earlier failure has.
+static void FailWrite(TextStream* stream)
+{
+    if (!stream->failed) LastTextStreamError = errno;
+    stream->failed = 1;
+}
+
 static int WriteQueuedBytes(TextStream* stream)
 {
+    errno = 0;
     if (stream->next > 0 && !stream->failed && fwrite(stream->block, 1, stream->next, stream->file) != stream->next)
-        stream->failed = 1;
+        FailWrite(stream);
     stream->next = 0;
     return !stream->failed;
 }
@@ -142,7 +162,8 @@ static int WriteQueuedBytes(TextStream* stream)
 int FlushTextStream(TextStream* stream)
 {
     WriteQueuedBytes(stream);
-    if (fflush(stream->file) != 0 || ferror(stream->file)) stream->failed = 1;
+    errno = 0;
+    if (fflush(stream->file) != 0 || ferror(stream->file)) FailWrite(stream);
     return !stream->failed;
 }
 

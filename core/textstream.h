@@ -17,11 +17,18 @@
 
 struct TextStream;
 
+// ---- State, defined in textstream.cpp ----
+// Why the last failed open, write or flush of any text stream failed: the system's errno
+// value (EISDIR when the path names a folder), or 0 when the system gave no reason. The
+// window program's messages do not use it; zentavo-cli names the reason beside the path.
+extern int LastTextStreamError;
+
 enum TextStreamMode { TEXT_READ, TEXT_WRITE };
 
 // Opens path (bytes in the platform's code page) for reading, or for writing from the
 // start (creating or emptying the file). Returns a stream the caller closes with
-// CloseTextStream, or nullptr when the file cannot be opened or is not a regular file.
+// CloseTextStream, or nullptr when the file cannot be opened or is a folder (with the
+// reason in LastTextStreamError).
 // A file opened for reading is read as UTF-8 or UTF-16 when a byte-order mark says so, or
 // as UTF-8 when it has no mark and all of it (up to a Ctrl-Z) is valid UTF-8 with at least
 // one character beyond ASCII; every other file is code page 932 and read unchanged.
@@ -55,7 +62,7 @@ TextFault TextStreamFault(const TextStream* stream);
 int TextPieceHasReplacement(const TextStream* stream);
 
 // Queues length bytes for writing, each LF as CR LF. Returns 1, or 0 once a write to the
-// file has failed (the stream then stays failed).
+// file has failed (the stream then stays failed, the reason in LastTextStreamError).
 int WriteText(TextStream* stream, const char* bytes, size_t length);
 
 // Hands everything queued to the operating system, in one write when no more than 64 KB

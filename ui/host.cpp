@@ -2,6 +2,7 @@
 // menus.cpp, with the other command states).
 #include <windows.h>
 
+#include "core/clock.h"
 #include "core/host.h"
 #include "ui/window.h"
 
@@ -17,11 +18,5 @@ WallClockTime ReadWallClock()
     FILETIME universal, local;
     GetSystemTimeAsFileTime(&universal);
     FileTimeToLocalFileTime(&universal, &local);
-    ULARGE_INTEGER ticks;  // 100-nanosecond units
-    ticks.LowPart = local.dwLowDateTime;
-    ticks.HighPart = local.dwHighDateTime;
-    WallClockTime now;
-    now.seconds = static_cast<uint32_t>(ticks.QuadPart / 10000000u);
-    now.milliseconds = static_cast<uint32_t>(ticks.QuadPart / 10000u % 1000u);
-    return now;
+    return WallClockFromFileTime(static_cast<uint64_t>(local.dwHighDateTime) << 32 | local.dwLowDateTime);
 }

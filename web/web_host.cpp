@@ -8,6 +8,7 @@
 #include <time.h>
 
 #include "compose/compose.h"
+#include "core/clock.h"
 #include "core/host.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
@@ -27,10 +28,7 @@ WallClockTime ReadWallClock()
 {
     struct timespec reading;
     clock_gettime(CLOCK_REALTIME, &reading);
-    WallClockTime now;
-    now.seconds = static_cast<uint32_t>(reading.tv_sec);
-    now.milliseconds = static_cast<uint32_t>(reading.tv_nsec / 1000000);
-    return now;
+    return WallClockFromPosixTime(reading.tv_sec, reading.tv_nsec);
 }
 
 void ShowRecordingMark(int on)

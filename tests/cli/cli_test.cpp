@@ -30,13 +30,14 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
         {"", "no TEMPLATE given"},
         {"--count", "--count needs a whole number"},
         {"--count -1 t.new", "--count needs a whole number, not \"-1\""},
-        {"--count +1 t.new", "--count needs a whole number, not \"+1\""},
         {"--count 5x t.new", "--count needs a whole number, not \"5x\""},
+        {"--count 4294967296 t.new", "--count \"4294967296\" is out of range: 0 to 4294967295"},
         {"--elapsed=x t.new", "--elapsed needs a number of milliseconds, not \"x\""},
         {"--transcript= t.new", "--transcript needs a file name, not \"\""},
         {"--frobnicate t.new", "unknown option \"--frobnicate\""},
         {"--counts 2 t.new", "unknown option \"--counts\""},
         {"--check --count 2 t.new", "--check does not go with --count, --elapsed or --transcript"},
+        {"--utf8 --cp932 t.new", "--utf8 does not go with --cp932"},
     };
     for (const auto& c : cases) {
         ShellRun run = RunCli(c.arguments);
@@ -55,21 +56,30 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
 }
 
 // The texts come from the last template that loaded, the i-th seeded with the given elapsed
-// milliseconds plus i; a failed load or composition sets the exit status and the rest go on.
+// milliseconds plus i (a negative count wraps); a failed load or composition names its file,
+// sets the exit status, and the rest go on.
 TEST(CliCompose, LastTemplateThatLoadedConsecutiveSeedsAndTranscript)
 {
     std::string first = WriteScratchFile("first.new", "First\n0,-1\nq\n/E\n");
     std::string second = WriteScratchFile("second.new", "Second\n0,1,-1\nA\nB\nC\nD\n/E\nx/@y\n/E\n");
     std::string bad = WriteScratchFile("bad.new", "Bad\n1, 2,-1\nq\n/E\n");
-    std::string one = RunCli("--elapsed 4000000000 " + second).out, two = RunCli("--elapsed=4000000001 " + second).out;
+    std::string one = RunCli("--elapsed 4000000000 " + second).out, two = RunCli("--elapsed=-294967295 " + second).out;
     ASSERT_NE(one, two) << "these seeds should give different texts";
     ShellRun run = RunCli("--elapsed 4000000000 --count 2 --transcript zentavo-test-cli.txt " + first + " " + second +
-                          " " + bad + " no-such-file.new");
+                          " " + bad + " no-such-file.new . " + ZENTAVO_SAMPLES);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, one + two);
     EXPECT_EQ(run.out.find('\r'), std::string::npos);
-    EXPECT_EQ(run.err, "流れデータの中に数字、｢-｣、｢,｣以外の文字があります\nファイルが見つかりません\n");
+    EXPECT_EQ(run.err, bad + ":2: 流れデータの中に数字、｢-｣、｢,｣以外の文字があります\nno-such-file.new: " +
+                           MSG_FILE_NOT_FOUND + "\n.: ファイルが見つかりません (フォルダです)\n" + ZENTAVO_SAMPLES +
+                           ": ファイルが見つかりません (フォルダです)\n");
     EXPECT_EQ(ReadWholeFile("zentavo-test-cli.txt"), "First\r\n\r\nSecond\r\n\r\n" + WithCrLf(run.out));
+
+    // Without --elapsed one reading of the clock, which counts from the start, seeds the batch a
+    // millisecond apart: the texts are a run of those seeded 0, 1, 2 and on.
+    const std::string sports = std::string(ZENTAVO_SAMPLES) + "/sports.vnt";
+    std::string clocked = RunCli("--count 8 " + sports).out;
+    EXPECT_NE(RunCli("--elapsed 0 --count 3000 " + sports).out.find(clocked), std::string::npos) << clocked;
 
     ShellRun none = RunCli("--count 5 " + bad);
     EXPECT_EQ(none.status, 1);
@@ -78,39 +88,61 @@ TEST(CliCompose, LastTemplateThatLoadedConsecutiveSeedsAndTranscript)
         RunCli("--elapsed 0 --count 20 " + WriteScratchFile("undefined.new", "T\n0,-2\n5,-1\nok\n/E\n"));
     EXPECT_EQ(undefined.status, 1);
     EXPECT_NE(undefined.out.find("ok\n\n"), std::string::npos);
+    EXPECT_EQ(undefined.err.find("undefined.new: 定義されていないブロック5が"), 0u);
 }
 
-// A transcript that fills up is checked with its bytes by the reliability tests.
-TEST(CliCompose, UnwritableTranscriptFails)
+// A failed write names what could not be written and why; a transcript that fills up is
+// checked with its bytes by the reliability tests.
+TEST(CliCompose, FailedWritesNameTheirFileAndReason)
 {
-    ShellRun run = RunCli("--elapsed 1 --transcript no-such-folder/t.txt " + kSample);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "ファイルのオープンに失敗しました\n");
-    EXPECT_NE(run.out, "");
+    const struct {
+        const char* arguments;
+        const char* error;
+        bool news;
+    } cases[] = {
+        {"--transcript no-such-folder/t.txt",
+         "no-such-folder/t.txt: ファイルのオープンに失敗しました (ファイルまたはフォルダがありません)", true},
+        // Standard output fails within a batch larger than its buffer, and at its last flush.
+        {"--count 100 >/dev/full", "標準出力: 文章データの出力中にエラーが発生しました (ディスクに空きがありません)",
+         false},
+        {"--version >/dev/full", "標準出力: 文章データの出力中にエラーが発生しました (ディスクに空きがありません)",
+         false},
+    };
+    for (const auto& c : cases) {
+        // The group's own redirections come after the command's, which decide.
+        ShellRun run = RunShell("{ " + std::string(ZENTAVO_CLI) + " " + kSample + " " + c.arguments + "; }");
+        EXPECT_EQ(run.status, 1) << c.arguments;
+        EXPECT_EQ(run.err, std::string(c.error) + "\n");
+        EXPECT_EQ(run.out.empty(), !c.news) << c.arguments;
+    }
 }
 
 // Output and warnings are UTF-8 on a terminal in a UTF-8 locale, code page 932 into pipes and
-// files or on other terminals, and either when asked for.
+// files or on other terminals, and either when asked for; each stream is decided on its own.
 TEST(CliEncoding, Utf8OnlyOnAUtf8TerminalUnlessAskedFor)
 {
     const std::string run = std::string(ZENTAVO_CLI) + " --elapsed 7 " + kSample + " no-such-file.new ";
     const struct {
         const char* locale;
         const char* rest;
-        bool utf8;
+        bool outUtf8, errUtf8;
     } cases[] = {
-        {"ja_JP.UTF-8", "", true}, {"C.UTF-8", "--cp932", false},    {"C", "", false},
-        {"C", "--utf8", true},     {"C.UTF-8", "2>&1 | cat", false}, {"C", "--utf8 2>&1 | cat", true},
+        {"ja_JP.UTF-8", "2>e", true, false},  {"C.UTF-8", ">o", false, true},
+        {"C.UTF-8", "--cp932", false, false}, {"C", "", false, false},
+        {"C", "--utf8 >o", true, true},       {"C.UTF-8", "2>&1 | cat", false, false},
     };
     for (const auto& c : cases) {
-        // script(1) runs the command with its standard output and error on a pseudo-terminal.
+        // script(1) runs the command with its standard output and error on a pseudo-terminal;
+        // the news text (【) comes on standard output, the warning on standard error.
         std::string received =
-            RunShell("script -qec 'LC_ALL=" + std::string(c.locale) + " " + run + c.rest + "' /dev/null").out;
+            RunShell("rm -f o e; script -qec 'LC_ALL=" + std::string(c.locale) + " " + run + c.rest + "' /dev/null")
+                .out;
+        received += ReadWholeFile("o") + ReadWholeFile("e");
         // u8 literals stay UTF-8; the others are code page 932.
-        EXPECT_EQ(Contains(received, u8"ファイルが見つかりません") && Contains(received, u8"【"), c.utf8)
-            << c.locale << " " << c.rest;
-        EXPECT_EQ(Contains(received, "ファイルが見つかりません") && Contains(received, "【"), !c.utf8)
-            << c.locale << " " << c.rest;
+        EXPECT_EQ(Contains(received, u8"【"), c.outUtf8) << c.locale << " " << c.rest;
+        EXPECT_EQ(Contains(received, "【"), !c.outUtf8) << c.locale << " " << c.rest;
+        EXPECT_EQ(Contains(received, u8"ファイルが見つかりません"), c.errUtf8) << c.locale << " " << c.rest;
+        EXPECT_EQ(Contains(received, "ファイルが見つかりません"), !c.errUtf8) << c.locale << " " << c.rest;
     }
     // Bytes that are not code page 932 (0x80 among them) become U+FFFD each, and what follows
     // them survives.
@@ -128,16 +160,22 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
     std::string undefined = WriteScratchFile("check-undefined.new", "T\n\n0,-2\n0,7,1,9,-1\na\n/E\nb\n/E\nc\n/E\n");
     std::string unused = WriteScratchFile("check-unused.new", "T\n-2\n1,-1\na\n/E\nb\n/E\n");
     std::string empty = WriteScratchFile("check-empty.new", "");
+    std::string unfinished = WriteScratchFile("check-unfinished.new", "T\n0,-1\n\na\n/e");
     // A lone "-" is a file name like any other.
-    ShellRun run = RunCli("--check " + bad + " " + undefined + " " + unused + " " + empty + " -");
+    ShellRun run = RunCli("--check " + bad + " " + undefined + " " + unused + " " + empty + " " + unfinished + " -");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, bad + ":4: 流れデータの中に数字、｢-｣、｢,｣以外の文字があります\n" + undefined +
                            ":4: 定義されていないブロック7が、流れデータ第2行目の第2個目で指定されました\n" + undefined +
                            ":4: 定義されていないブロック9が、流れデータ第2行目の第4個目で指定されました\n" + undefined +
                            ":9: 注意: ブロック2はどの流れデータでも使われていません\n" + unused +
-                           ":4: 注意: ブロック0はどの流れデータでも使われていません\n" + empty +
-                           ":1: " + MSG_TITLE_READ_ERROR + "\n-: ファイルが見つかりません\n");
+                           ":2: 注意: 流れデータ第1行目にブロック番号がありません。選ばれると空のニュースになるので、"
+                           "番号を書くか行を消してください\n" +
+                           unused + ":4: 注意: ブロック0はどの流れデータでも使われていません\n" + empty +
+                           ":1: " + MSG_TITLE_READ_ERROR + "\n" + unfinished + ":5: " + MSG_SENTENCE_READ_ERROR + "\n" +
+                           unfinished +
+                           ":5: 注意: 最後の「/e」の行が改行で終わっていないため、文として読まれました。「/e」のあとで"
+                           "改行してください\n-: ファイルが見つかりません\n");
 
     // One undefined block alone is a fault; a file name in UTF-8 (ニ) stays as typed while the
     // message is converted.

@@ -47,7 +47,8 @@ TEST(TranscriptFailure, FileFullHalfwayThroughARecordKeepsTheRecordsBefore)
     ChildRun cut =
         RunCliChild({"--elapsed", "3", "--count", "20", "--transcript", "zentavo-test-cut.txt", path}, limit);
     EXPECT_EQ(cut.status, 1);
-    EXPECT_EQ(cut.err, std::string(MSG_TRANSCRIPT_WRITE_FAILED) + "\n");
+    EXPECT_EQ(cut.err, "zentavo-test-cut.txt: " + std::string(MSG_TRANSCRIPT_WRITE_FAILED) +
+                           " (ファイルの大きさの上限を超えました)\n");
     std::string written = ReadWholeFile("zentavo-test-cut.txt");
     EXPECT_EQ(written.size(), static_cast<size_t>(limit));
     EXPECT_EQ(written, expected.substr(0, written.size()));

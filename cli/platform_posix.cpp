@@ -1,34 +1,20 @@
-// terminal.cpp - telling a UTF-8 terminal from a pipe, a file or a terminal in another code page.
-#include "terminal.h"
-
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-#else
+// platform_posix.cpp - zentavo-cli's terminal test, standard streams and clock on Linux and
+// other POSIX systems.
 #include <langinfo.h>
 #include <locale.h>
 #include <strings.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <string>
-#endif
 
-#ifdef _WIN32
-
-bool IsUtf8Terminal(FILE* stream)
-{
-    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
-    DWORD mode;
-    return GetConsoleMode(handle, &mode) && GetConsoleOutputCP() == CP_UTF8;
-}
-
-#else
-
-namespace {
+#include "cli/platform.h"
+#include "core/clock.h"
+#include "core/host.h"
 
 // Asks the user's locale for its character set, then puts the program's own back, so that
 // nothing else the program does depends on the user's locale.
-bool UserLocaleIsUtf8()
+static bool UserLocaleIsUtf8()
 {
     const char* current = setlocale(LC_CTYPE, nullptr);
     std::string saved = current ? current : "C";
@@ -39,11 +25,16 @@ bool UserLocaleIsUtf8()
     return utf8;
 }
 
-}  // namespace
-
 bool IsUtf8Terminal(FILE* stream)
 {
     return isatty(fileno(stream)) && UserLocaleIsUtf8();
 }
 
-#endif
+void UseBinaryStandardStreams() {}  // POSIX streams have no text mode
+
+WallClockTime ReadWallClock()
+{
+    struct timespec reading;
+    clock_gettime(CLOCK_REALTIME, &reading);
+    return WallClockFromPosixTime(reading.tv_sec, reading.tv_nsec);
+}
