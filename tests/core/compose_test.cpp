@@ -46,13 +46,15 @@ TEST_F(Compose, SeedIsTheElapsedMillisecondsOnTheWallClock)
     FakeClock = {999, 0};  // a clock set back wraps as a 32-bit value
     EXPECT_EQ(ElapsedMilliseconds(), static_cast<uint32_t>(-1900));
     // Platform readings keep the low 32 bits of their seconds: a Windows file time of
-    // 13,400,000,001.2345678 seconds, a POSIX time of 2^32 + 1 seconds and 999,999,999 ns.
+    // 13,400,000,001.2345678 seconds, a POSIX time of 2^32 + 1 seconds and 999,999,999 ns;
+    // a millisecond begins at its first nanosecond.
     WallClockTime fileTime = WallClockFromFileTime(134000000012345678u);
     EXPECT_EQ(fileTime.seconds, 13400000001u % (1ull << 32));
     EXPECT_EQ(fileTime.milliseconds, 234u);
     WallClockTime posixTime = WallClockFromPosixTime(4294967297, 999999999);
     EXPECT_EQ(posixTime.seconds, 1u);
     EXPECT_EQ(posixTime.milliseconds, 999u);
+    EXPECT_EQ(WallClockFromPosixTime(0, 1000000).milliseconds, 1u);
     // The worked example: 1,000 ms after the start, the first flow line and its first sentences.
     Load("T\n0,1,-2\n1,0,-1\nP\nQ\nR\n/E\nx\ny\n/E\n");
     FakeClock = {1001, 900};
