@@ -7,6 +7,7 @@
 
 #include "compose/compose.h"
 #include "core/cp932.h"
+#include "core/textdecode.h"
 #include "template/template.h"
 #include "test_host.h"
 #include "transcript/transcript.h"
@@ -181,6 +182,23 @@ TEST(TemplateEncoding, BrokenTextIsRefusedAndForeignCharactersReplaced)
 
 // Every character of the table converts back to a code of its own; where code page 932 holds
 // one twice, the code Windows writes wins.
+// A three-byte character cut by the end of what has been read waits for the rest, even when the
+// byte behind the end would continue it: "Aあ" read up to the middle of its "あ".
+TEST(TemplateEncoding, ACharacterCutByTheEndOfABlockWaitsForTheRest)
+{
+    unsigned char bytes[] = {'A', 0xE3, 0x81, 0x82};
+    size_t used;
+    bool nonAscii = false;
+    EXPECT_EQ(ScanUtf8(bytes, 3, &used, &nonAscii), UTF8_SCAN_GOOD);
+    EXPECT_EQ(used, 1u);
+    size_t rest;
+    TextFault fault;
+    unsigned char replaced[1] = {};
+    bool anyReplaced = false;
+    EXPECT_EQ(DecodeText(TEXT_UTF8, bytes, 3, false, &rest, &fault, replaced, &anyReplaced), 1u);
+    EXPECT_EQ(rest, 2u);
+}
+
 TEST(Cp932Table, EveryCharacterRoundTripsAndDuplicatesTakeWindowsChoice)
 {
     int characters = 0, duplicates = 0;
