@@ -183,8 +183,9 @@ TEST(TemplateEncoding, BrokenTextIsRefusedAndForeignCharactersReplaced)
 // Every character of the table converts back to a code of its own; where code page 932 holds
 // one twice, the code Windows writes wins.
 // A three-byte character cut by the end of what has been read waits for the rest, even when the
-// byte behind the end would continue it: "Aあ" read up to the middle of its "あ".
-TEST(TemplateEncoding, ACharacterCutByTheEndOfABlockWaitsForTheRest)
+// byte behind the end would continue it: "Aあ" read up to the middle of its "あ". And the first
+// character beyond 16 bits, U+10000 in UTF-16, is one replacement, not a broken pair.
+TEST(TemplateEncoding, CharactersAtTheEdgesOfABlockAndOfSixteenBits)
 {
     unsigned char bytes[] = {'A', 0xE3, 0x81, 0x82};
     size_t used;
@@ -197,6 +198,10 @@ TEST(TemplateEncoding, ACharacterCutByTheEndOfABlockWaitsForTheRest)
     bool anyReplaced = false;
     EXPECT_EQ(DecodeText(TEXT_UTF8, bytes, 3, false, &rest, &fault, replaced, &anyReplaced), 1u);
     EXPECT_EQ(rest, 2u);
+    unsigned char utf16[] = {0x00, 0xD8, 0x00, 0xDC};
+    EXPECT_EQ(DecodeText(TEXT_UTF16LE, utf16, 4, true, &rest, &fault, replaced, &anyReplaced), 1u);
+    EXPECT_EQ(fault, TEXT_FAULT_NONE);
+    EXPECT_EQ(utf16[0], '?');
 }
 
 TEST(Cp932Table, EveryCharacterRoundTripsAndDuplicatesTakeWindowsChoice)
