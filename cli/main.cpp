@@ -5,7 +5,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -398,6 +400,19 @@ int ComposeFromTemplates(const Options& options)
     return status;
 }
 
+// The sentences of a template take about as many bytes as its file, and never more than the
+// largest template holds.
+size_t SentenceMemoryFor(const Options& options)
+{
+    const size_t kLargestStore = size_t{MAX_BLOCKS} * MAX_SENTENCES * TEMPLATE_LINE_BUFFER_SIZE;
+    size_t largest = 0;
+    for (const char* path : options.templates) {
+        struct stat info;
+        if (stat(path, &info) == 0 && S_ISREG(info.st_mode)) largest = std::max(largest, size_t(info.st_size));
+    }
+    return std::min(largest, kLargestStore);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -421,5 +436,6 @@ int main(int argc, char** argv)
         printf("zentavo-cli %s\n", ZENTAVO_VERSION);
         return FinishOutput();
     }
+    PrepareHeap(SentenceMemoryFor(options));
     return options.check ? CheckTemplates(options) : ComposeFromTemplates(options);
 }

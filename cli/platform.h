@@ -4,6 +4,7 @@
 #ifndef ZENTAVO_CLI_PLATFORM_H
 #define ZENTAVO_CLI_PLATFORM_H
 
+#include <stddef.h>
 #include <stdio.h>
 
 // True when stream is a terminal that reads UTF-8: on POSIX systems a terminal whose user
@@ -14,5 +15,10 @@ bool IsUtf8Terminal(FILE* stream);
 // Puts standard output and standard error into binary mode, so that a line feed stays one
 // byte where the C runtime would otherwise write CR LF.
 void UseBinaryStandardStreams();
+
+// Makes the heap hold `bytes` of memory that is already in place, where the system allows it,
+// so that the many small allocations of a template's sentences that follow land on pages
+// that fault no more. Call once, before the first load.
+void PrepareHeap(size_t bytes);
 
 #endif

@@ -14,6 +14,8 @@ bool IsUtf8Terminal(FILE* stream)
     return GetConsoleMode(handle, &mode) && GetConsoleOutputCP() == CP_UTF8;
 }
 
+void PrepareHeap(size_t) {}  // the Windows heap is left to itself
+
 void UseBinaryStandardStreams()
 {
     _setmode(_fileno(stdout), _O_BINARY);
