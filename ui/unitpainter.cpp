@@ -4,17 +4,14 @@
 #include <string.h>
 
 // ---- Widths of units in the display font, measured once ----
-static HFONT MeasuredFont;     // the font the kept widths belong to
-static bool HaveMeasuredFont;  // false: no width is kept
+// Each slot holds a width plus one, so that 0, as the tables start, means not measured yet.
 static int32_t SingleByteWidths[256];
 static int32_t DoubleByteWidths[256 * 256];  // by lead byte and the byte after it
-static const int32_t NOT_MEASURED = -1;
 
 void ForgetUnitWidths()
 {
-    memset(SingleByteWidths, 0xFF, sizeof SingleByteWidths);  // every entry NOT_MEASURED
-    memset(DoubleByteWidths, 0xFF, sizeof DoubleByteWidths);
-    HaveMeasuredFont = false;
+    memset(SingleByteWidths, 0, sizeof SingleByteWidths);
+    memset(DoubleByteWidths, 0, sizeof DoubleByteWidths);
 }
 
 static int32_t* WidthSlot(const char* unit, int length)
@@ -25,13 +22,13 @@ static int32_t* WidthSlot(const char* unit, int length)
 
 static int32_t MeasureKeptUnit(const char* unit, int length, void* context)
 {
-    int32_t* width = WidthSlot(unit, length);
-    if (*width == NOT_MEASURED) {
+    int32_t* slot = WidthSlot(unit, length);
+    if (*slot == 0) {
         SIZE extent = {};
         GetTextExtentPoint32A(static_cast<LinePainter*>(context)->dc, unit, length, &extent);
-        *width = extent.cx;
+        *slot = extent.cx + 1;
     }
-    return *width;
+    return *slot - 1;
 }
 
 // ---- Lines drawn in runs ----
@@ -60,13 +57,8 @@ static void AddUnitToRun(int32_t x, int32_t y, const char* unit, int length, voi
     painter->nextX = static_cast<int32_t>(static_cast<uint32_t>(x) + static_cast<uint32_t>(width));
 }
 
-void BeginLinePainting(LinePainter* painter, HDC dc, HFONT font, int32_t bottom)
+void BeginLinePainting(LinePainter* painter, HDC dc, int32_t bottom)
 {
-    if (!HaveMeasuredFont || font != MeasuredFont) {
-        ForgetUnitWidths();
-        MeasuredFont = font;
-        HaveMeasuredFont = true;
-    }
     painter->dc = dc;
     painter->bottom = bottom;
     painter->count = 0;

@@ -22,9 +22,9 @@ struct LinePainter {
     INT advances[LINE_RUN_BYTES];  // per byte; the second byte of a double-byte unit gets 0
 };
 
-// Starts painting on dc, which has font selected, with nothing drawn at or below bottom.
-// Widths kept for another font are dropped.
-void BeginLinePainting(LinePainter* painter, HDC dc, HFONT font, int32_t bottom);
+// Starts painting on dc, which has the display font selected, with nothing drawn at or below
+// bottom.
+void BeginLinePainting(LinePainter* painter, HDC dc, int32_t bottom);
 
 // The layout walk's operations for painter. Valid while painter is.
 UnitPainter LinePainterUnits(LinePainter* painter);

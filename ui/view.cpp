@@ -90,7 +90,7 @@ void PaintNewsView(HWND window)
     // Nothing of the layout is kept: every paint walks the whole text again. Only the widths
     // of units are kept, per font, and each line goes to the screen in one call.
     static LinePainter painter;
-    BeginLinePainting(&painter, dc, DisplayFont, client.bottom);
+    BeginLinePainting(&painter, dc, client.bottom);
     if (LayOutNewsView(metrics, LinePainterUnits(&painter))) SetNewsScrollRange(static_cast<int>(LineCount) - 1);
     FinishLinePainting(&painter);
     SelectObject(dc, keptFont);
