@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <limits.h>
 #include <stdlib.h>
 
 #include "res/resource.h"
@@ -31,8 +32,8 @@ ToolbarStrip ToolbarStripForDpi(int dpi)
         ToolbarStrip strip;
     } strips[] = {{100, {IDB_TOOLBAR, 40}}, {150, {IDB_TOOLBAR_150, 60}}, {200, {IDB_TOOLBAR_200, 80}}};
     // Distances are compared as percent times 96, so that no rounding decides between two strips.
-    ToolbarStrip nearest = strips[0].strip;
-    int nearestDistance = abs(dpi * 100 - strips[0].percent * BASE_DPI);
+    ToolbarStrip nearest = {};
+    int nearestDistance = INT_MAX;
     for (const auto& candidate : strips) {
         const int distance = abs(dpi * 100 - candidate.percent * BASE_DPI);
         if (distance > nearestDistance) continue;

@@ -155,15 +155,16 @@ int RunMessageLoop()
 static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-        case WM_CREATE: CreateDisplayFont(); return 0;
-        case WM_DESTROY: ShutDownMainWindow(window); return 0;
-        case WM_SIZE: ResizeNewsView(window); return 0;
-        case WM_PAINT: PaintNewsView(window); return 0;
-        case WM_NOTIFY: SupplyToolTipText(reinterpret_cast<NMHDR*>(lParam)); return 0;
-        case WM_COMMAND: RunCommand(LOWORD(wParam)); return 0;
-        case WM_VSCROLL: ScrollNewsView(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_CREATE: CreateDisplayFont(); break;
+        case WM_DESTROY: ShutDownMainWindow(window); break;
+        case WM_SIZE: ResizeNewsView(window); break;
+        case WM_PAINT: PaintNewsView(window); break;
+        case WM_NOTIFY: SupplyToolTipText(reinterpret_cast<NMHDR*>(lParam)); break;
+        case WM_COMMAND: RunCommand(LOWORD(wParam)); break;
+        case WM_VSCROLL: ScrollNewsView(LOWORD(wParam), HIWORD(wParam)); break;
         default: return DefWindowProcA(window, message, wParam, lParam);
     }
+    return 0;
 }
 
 // The main window's destruction: deletes the display font, stops recording when it is on,
