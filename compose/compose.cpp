@@ -89,4 +89,5 @@ void ResetComposer()
     memset(NewsBuffer, 0, sizeof NewsBuffer);
     memset(NewsBackup, 0, sizeof NewsBackup);
     RandomSeed = 1;
+    StartTime = WallClockTime{};
 }

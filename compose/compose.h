@@ -41,7 +41,7 @@ int ComposeNextNewsSeeded(uint32_t elapsed);
 // element `element` (from 0) into out, which holds MESSAGE_BUFFER_SIZE bytes.
 void FormatUndefinedBlockMessage(char* out, unsigned block, unsigned line, unsigned element);
 
-// Empties NewsBuffer and its copy and sets the seed back to 1.
+// Empties NewsBuffer and its copy, sets the seed back to 1 and forgets the start time.
 void ResetComposer();
 
 #endif

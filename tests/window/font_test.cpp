@@ -85,19 +85,20 @@ void PickFaceAndSize(HWND dialog)
     }
 }
 
-// The settings file is read at window creation, and by the font command over "System". Cancelled,
-// the command still writes what it read, here a file that had lost its face line; a face and size
-// picked and confirmed are shown and kept.
+// The settings file is read at window creation, and by the font command over a fixed-pitch
+// Shift-JIS "System" (not over the font in use). Cancelled, the command still writes what it
+// read, here a file that had lost its last nine lines; a face and size picked and confirmed are
+// shown and kept.
 TEST_F(FontCommand, WritesTheFontInUseEvenWhenCancelledAndKeepsAConfirmedChoice)
 {
     WriteScratchFile(FONT_SETTINGS_FILE, FULL_FILE);
     ASSERT_EQ(Start(""), 1);
     EXPECT_EQ(FontRow(MadeFont()), FULL_FILE_ROW);
-    const std::string withoutFace = std::string(FULL_FILE).substr(0, strlen(FULL_FILE) - strlen("ＭＳ 明朝"));
-    WriteScratchFile(FONT_SETTINGS_FILE, withoutFace);
+    const std::string firstFive = "4294967280\r\n0\r\n0\r\n0\r\n700\r\n";
+    WriteScratchFile(FONT_SETTINGS_FILE, firstFive);
     ChooseFont(IDCANCEL);
     EXPECT_EQ(CaughtBoxes.at(0).owner, MainWindow);
-    EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE), withoutFace + "System");
+    EXPECT_EQ(ReadWholeFile(FONT_SETTINGS_FILE), firstFive + "0\r\n0\r\n0\r\n128\r\n0\r\n0\r\n0\r\n1\r\nSystem");
     ExpectFontReplaced();
 
     BoxChoice = PickFaceAndSize;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <stdio.h>
 
+#include "compose/compose.h"
 #include "res/resource.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
@@ -32,6 +33,7 @@ TEST_F(StartUp, AFailingTemplateWarnsThenTheWindowWaitsWithNothingLoaded)
     EXPECT_FALSE(IsWindowVisible(MainWindow));
     EXPECT_STREQ(DisplayLogFont.lfFaceName, "");  // no settings file
     EXPECT_TRUE(MenuState(NEWS_SUBMENU, CMD_SHOW) & MF_GRAYED);
+    EXPECT_LT(ElapsedMilliseconds(), 60000u);  // news seeds count from the start-up
 }
 
 TEST_F(StartUp, EndsQuietlyWhenTheWindowClassCannotBeRegistered)

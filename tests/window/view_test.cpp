@@ -49,6 +49,7 @@ protected:
 // Each scroll code, from a view of "A\nB\n\n" (lines 0 to 2) scrolled to line 1.
 TEST_F(NewsView, ScrollsByLinesOrToTheThumbWithinThePaintedRange)
 {
+    EXPECT_EQ(ScrollBar().nMax, 1);  // the range the program starts with, before any text
     ShowText("A\nB\n\n");
     EXPECT_EQ(ScrollBar().nMax, 2);
 
