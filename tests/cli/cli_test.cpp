@@ -48,6 +48,7 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
         EXPECT_EQ(run.err.find("usage: zentavo-cli"), lineEnd + 1) << c.arguments;
     }
     for (const char* help : {"--help", "-h"}) EXPECT_EQ(RunCli(help).status, 0) << help;
+    EXPECT_EQ(RunCli("--elapsed 4294967295 --elapsed=-2147483648 " + kSample).status, 0);  // the ends of the range
     ShellRun version = RunCli("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "zentavo-cli " ZENTAVO_VERSION "\n");

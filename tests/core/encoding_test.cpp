@@ -119,7 +119,8 @@ TEST(TemplateEncoding, EveryFormLoadsAsItsCodePage932Twin)
                                           ";注釈\n\n",
                                           "題\n0,-1\n文\n",
                                           "題\n0,-1\n" + std::string(300, 'a') + "あいう\n/E\n\x1Aこの先は読まない",
-                                          "題\n0,\r-1\n文\n/E\n"};
+                                          "題\n0,\r-1\n文\n/E\n",
+                                          ""};
     ASSERT_NE(templates[1], "<missing>");
     std::string crowded = "題\n0,-1\n";
     for (int s = 0; s <= 100; s++) crowded += "文章" + std::to_string(s) + "\n";
