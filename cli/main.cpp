@@ -91,14 +91,14 @@ Number ParseNumber(const char* text, long long low, long long high, long long* v
 }
 
 // Takes the value of an option given as "--name VALUE" or "--name=VALUE".
-const char* OptionValue(const char* name, int argc, char** argv, int* index)
+const char* OptionValue(const char* name, char** argv, int* index)
 {
     const char* arg = argv[*index];
     size_t length = strlen(name);
     if (strncmp(arg, name, length) != 0) return nullptr;
     if (arg[length] == '=') return arg + length + 1;
-    if (arg[length] != '\0' || *index + 1 >= argc) return nullptr;
-    return argv[++*index];
+    if (arg[length] != '\0') return nullptr;
+    return argv[++*index];  // argv[argc] is a null pointer: a value missing at the end
 }
 
 bool IsOption(const char* arg, const char* name)
@@ -142,7 +142,7 @@ bool ChooseEncoding(Encoding chosen, Options* options, std::string* error)
 
 // Takes one option, argv[*index], and its value (moving *index past a separate value).
 // Returns false with the reason in *error when it is unknown or its value is unusable.
-bool ParseOption(int argc, char** argv, int* index, Options* options, std::string* error)
+bool ParseOption(char** argv, int* index, Options* options, std::string* error)
 {
     const char* arg = argv[*index];
     if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0) {
@@ -157,21 +157,20 @@ bool ParseOption(int argc, char** argv, int* index, Options* options, std::strin
         options->check = true;
     } else if (IsOption(arg, "--count")) {
         long long count;
-        if (!TakeNumber("--count", "a whole number", OptionValue("--count", argc, argv, index), 0, UINT32_MAX, &count,
-                        error))
+        if (!TakeNumber("--count", "a whole number", OptionValue("--count", argv, index), 0, UINT32_MAX, &count, error))
             return false;
         options->count = static_cast<uint32_t>(count);
         options->haveCount = true;
     } else if (IsOption(arg, "--elapsed")) {
         // A 32-bit value, written as an unsigned number or as a negative one that wraps.
         long long elapsed;
-        if (!TakeNumber("--elapsed", "a number of milliseconds", OptionValue("--elapsed", argc, argv, index), INT32_MIN,
+        if (!TakeNumber("--elapsed", "a number of milliseconds", OptionValue("--elapsed", argv, index), INT32_MIN,
                         UINT32_MAX, &elapsed, error))
             return false;
         options->elapsed = static_cast<uint32_t>(elapsed);
         options->haveElapsed = true;
     } else if (IsOption(arg, "--transcript")) {
-        const char* value = OptionValue("--transcript", argc, argv, index);
+        const char* value = OptionValue("--transcript", argv, index);
         if (!value || !*value) return NeedsValue("--transcript", "a file name", value, error);
         options->transcript = value;
     } else {
@@ -194,7 +193,7 @@ bool ParseArguments(int argc, char** argv, Options* options, std::string* error)
         }
         if (arg[0] != '-' || arg[1] == '\0') {
             options->templates.push_back(arg);
-        } else if (!ParseOption(argc, argv, &i, options, error)) {
+        } else if (!ParseOption(argv, &i, options, error)) {
             return false;
         }
     }

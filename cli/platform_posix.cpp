@@ -48,7 +48,7 @@ void UseBinaryStandardStreams() {}  // POSIX streams have no text mode
 void PrepareHeap(size_t bytes)
 {
 #if defined(__GLIBC__) && defined(MADV_POPULATE_WRITE)
-    const size_t kPage = 4096;
+    const size_t kPage = static_cast<size_t>(sysconf(_SC_PAGESIZE));
     if (bytes < 2 * kPage || !mallopt(M_MMAP_THRESHOLD, 2 * bytes) || !mallopt(M_TRIM_THRESHOLD, 2 * bytes)) return;
     char* block = static_cast<char*>(malloc(bytes));
     if (!block) return;
