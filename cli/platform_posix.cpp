@@ -4,6 +4,7 @@
 #include <locale.h>
 #include <stdint.h>
 #include <stdlib.h>
+#include <string.h>
 #include <strings.h>
 #include <sys/mman.h>
 #include <time.h>
@@ -19,15 +20,34 @@
 #include <malloc.h>
 #endif
 
+static bool IsUtf8Name(const std::string& codeset)
+{
+    return strcasecmp(codeset.c_str(), "UTF-8") == 0 || strcasecmp(codeset.c_str(), "UTF8") == 0;
+}
+
+// Whether the locale the environment names for character types (LC_ALL, LC_CTYPE, LANG, the
+// first one set) asks for UTF-8: "ja_JP.UTF-8" does, "C" does not.
+static bool NamedLocaleIsUtf8()
+{
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* name = getenv(variable);
+        if (!name || !*name) continue;
+        const char* dot = strchr(name, '.');
+        return dot && IsUtf8Name(std::string(dot + 1, strcspn(dot + 1, "@")));
+    }
+    return false;
+}
+
 // Asks the user's locale for its character set, then puts the program's own back, so that
-// nothing else the program does depends on the user's locale.
+// nothing else the program does depends on the user's locale. A locale the system does not
+// have (a UTF-8 terminal on a machine without that locale installed is common) is judged by
+// its name.
 static bool UserLocaleIsUtf8()
 {
     const char* current = setlocale(LC_CTYPE, nullptr);
     std::string saved = current ? current : "C";
-    if (!setlocale(LC_CTYPE, "")) return false;
-    const char* codeset = nl_langinfo(CODESET);
-    bool utf8 = strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "UTF8") == 0;
+    if (!setlocale(LC_CTYPE, "")) return NamedLocaleIsUtf8();
+    bool utf8 = IsUtf8Name(nl_langinfo(CODESET));
     setlocale(LC_CTYPE, saved.c_str());
     return utf8;
 }

@@ -47,7 +47,11 @@ TEST(CliUsage, UsageErrorSaysWhatWasWrongThenGivesTheUsageAndStatus2)
         EXPECT_EQ(run.err.substr(0, lineEnd), std::string("zentavo-cli: ") + c.error);
         EXPECT_EQ(run.err.find("usage: zentavo-cli"), lineEnd + 1) << c.arguments;
     }
-    for (const char* help : {"--help", "-h"}) EXPECT_EQ(RunCli(help).status, 0) << help;
+    for (const char* help : {"--help", "-h"}) {
+        ShellRun run = RunCli(help);
+        EXPECT_EQ(run.status, 0) << help;
+        EXPECT_EQ(run.out.find("usage: zentavo-cli"), 0u) << help;
+    }
     EXPECT_EQ(RunCli("--elapsed 4294967295 --elapsed=-2147483648 " + kSample).status, 0);  // the ends of the range
     ShellRun version = RunCli("--version");
     EXPECT_EQ(version.status, 0);
@@ -131,6 +135,7 @@ TEST(CliEncoding, Utf8OnlyOnAUtf8TerminalUnlessAskedFor)
         {"ja_JP.UTF-8", "2>e", true, false},  {"C.UTF-8", ">o", false, true},
         {"C.UTF-8", "--cp932", false, false}, {"C", "", false, false},
         {"C", "--utf8 >o", true, true},       {"C.UTF-8", "2>&1 | cat", false, false},
+        {"xx_XX.UTF-8", ">o", false, true},  // a locale this machine does not have
     };
     for (const auto& c : cases) {
         // script(1) runs the command with its standard output and error on a pseudo-terminal;
