@@ -160,7 +160,7 @@ TEST(TemplateEncoding, BrokenTextIsRefusedAndForeignCharactersReplaced)
          2, ""},
         {"\xFF\xFE" + Utf16("T\n0,-1\na\n/E\n\x1A") + "x", nullptr, 0, "T"},
         {"T\xF0\x9F\x98\x80\xC3\xA9\n0,-1\na\n/E\n", nullptr, 0, "T??"},
-        {"\xFE\xFF" + Utf16("T", true) + std::string("\xD8\x3D\xDE\x00", 4) + Utf16("\n0,-1\na\n/E\n", true), nullptr,
+        {"\xFE\xFF" + Utf16("T", true) + std::string("\xDB\xFF\xDF\xFF", 4) + Utf16("\n0,-1\na\n/E\n", true), nullptr,
          0, "T?"},
         {"\x82\xA0\n0,-1\na\n/E\n", nullptr, 0, "\x82\xA0"},
         {"T\xC3\xA9\n" + comments + "\n0,-1\n\xE3\x81\x82\n/E\n", nullptr, 0, "T?"},
