@@ -203,6 +203,9 @@ TEST_P(UserCommands, DoTheirCommandAndNoOther)
         }
         EXPECT_EQ(SeenEffect(), c.effect);
     }
+    if (way == "button") {
+        EXPECT_EQ(SendMessageA(ToolbarWindow, TB_BUTTONCOUNT, 0, 0), button) << "no other button";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ByEveryWay, UserCommands, ::testing::Values("key", "menu", "button"));
