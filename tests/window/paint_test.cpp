@@ -87,7 +87,10 @@ TEST_F(NewsPaint, LinesDrawnWholeMatchUnitsDrawnOneByOne)
         SendMessageA(MainWindow, WM_VSCROLL, SB_LINEDOWN, 0);
         EXPECT_EQ(PixelsUnlikeUnitByUnit(), 0u) << sample << " one line down";
     }
-    // A proportional face: units that share a lead byte have widths of their own.
+    // A proportional face: units that share a lead byte, or a trail byte (Ａ, 柿 and チ all end
+    // in 0x60), have widths of their own, and so do narrow and wide letters.
+    strcat(NewsBuffer, "Wil Ａ柿チ\n");
+    ShowNewsFromTop();
     strcpy(DisplayLogFont.lfFaceName, "IPA Pゴシック");
     for (LONG height : {-24, -11}) {
         DeleteDisplayFont();
