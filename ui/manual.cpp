@@ -34,14 +34,20 @@ static char* FileNamePart(char* path)
     return name;
 }
 
+int PutManualBesideFile(char* path, size_t length, size_t size)
+{
+    if (length == 0 || length >= size) return 0;  // a cut path names no folder we can trust
+    char* name = FileNamePart(path);
+    if (static_cast<size_t>(name - path) + sizeof HTML_MANUAL_FILE > size) return 0;
+    strcpy(name, HTML_MANUAL_FILE);
+    return 1;
+}
+
 int OpenHtmlManual()
 {
     char path[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) return 0;  // a cut path names no folder we can trust
-    char* name = FileNamePart(path);
-    if (static_cast<size_t>(name - path) + sizeof HTML_MANUAL_FILE > sizeof path) return 0;
-    strcpy(name, HTML_MANUAL_FILE);
+    if (!PutManualBesideFile(path, length, sizeof path)) return 0;
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
     // ShellExecuteA's result is an error code up to 32 and success above it.

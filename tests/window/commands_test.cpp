@@ -12,6 +12,7 @@
 #include "template/template.h"
 #include "transcript/transcript.h"
 #include "ui/filedialogs.h"
+#include "ui/manual.h"
 #include "ui/menus.h"
 #include "ui/view.h"
 #include "ui/window.h"
@@ -210,6 +211,29 @@ TEST_F(Commands, AboutBoxHasTheFocusOnOkAndTheBuildsVersion)
     ASSERT_EQ(CaughtBoxes.size(), 1u);
     EXPECT_EQ(CaughtBoxes[0].focus, IDOK);
     EXPECT_EQ(CaughtBoxes[0].texts.at(1), "version 1.10");
+}
+
+// The manual's name takes the place of the program's own, after the last backslash that is not
+// the second byte of a double-byte character; a path cut short, or with no room for the name,
+// gives none.
+TEST(ManualPath, ReplacesTheProgramsFileNameWhenItFits)
+{
+    const struct {
+        const char* program;
+        size_t size;
+        const char* manual;                                                      // nullptr: none
+    } cases[] = {{"C:\\Zentavo\\quorvel.exe", 24, "C:\\Zentavo\\QUORVEL.html"},  // exactly full
+                 {"C:\\Zentavo\\quorvel.exe", 23, nullptr},
+                 {"C:\\Zentavo\\quorvel12.exe", 24, nullptr},    // a path GetModuleFileNameA cut
+                 {"C:\\Z\\表.exe", 32, "C:\\Z\\QUORVEL.html"}};  // 表 ends in the backslash's byte
+    for (const auto& c : cases) {
+        char path[32] = {};
+        strcpy(path, c.program);
+        EXPECT_EQ(PutManualBesideFile(path, strlen(path), c.size), c.manual ? 1 : 0) << c.program << " " << c.size;
+        if (c.manual) {
+            EXPECT_STREQ(path, c.manual);
+        }
+    }
 }
 
 }  // namespace
