@@ -195,14 +195,14 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
 // each file was read and names every line on which a character was replaced.
 TEST(CliCheck, NotesTheEncodingAndEachLineWithAReplacedCharacter)
 {
-    std::string utf8 = WriteScratchFile("utf8.new", u8"\uFEFF題\U0001F600\n0,-1\n文éé\n/E\n");
+    std::string utf8 = WriteScratchFile("utf8.new", u8"\uFEFF題\U0001F600\n\n0,-1\n文éé\n/E\n");
     std::string utf16 = WriteScratchFile("utf16.new", std::string("\xFE\xFF\0T\0\n\0", 7));
     EXPECT_EQ(RunCli("--cp932 --elapsed 0 " + utf8).out, "文??\n\n");
     EXPECT_EQ(RunShell("cat " + utf8 + " | " ZENTAVO_CLI " --cp932 --elapsed 0 /dev/stdin").out, "文??\n\n");
     ShellRun run = RunCli("--check --cp932 " + utf8 + " " + utf16);
     EXPECT_EQ(run.status, 1);
     const std::string replaced = ": 注意: シフトJISにない文字を｢?｣に置き換えました\n";
-    EXPECT_EQ(run.err, utf8 + ": 注意: UTF-8のファイルとして読みました\n" + utf8 + ":1" + replaced + utf8 + ":3" +
+    EXPECT_EQ(run.err, utf8 + ": 注意: UTF-8のファイルとして読みました\n" + utf8 + ":1" + replaced + utf8 + ":4" +
                            replaced + utf16 + ": 注意: UTF-16BEのファイルとして読みました\n" + utf16 +
                            ":2: " + MSG_BROKEN_UTF16 + "\n");
 }
