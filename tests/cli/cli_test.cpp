@@ -132,10 +132,13 @@ TEST(CliEncoding, Utf8OnlyOnAUtf8TerminalUnlessAskedFor)
         const char* rest;
         bool outUtf8, errUtf8;
     } cases[] = {
-        {"ja_JP.UTF-8", "2>e", true, false},  {"C.UTF-8", ">o", false, true},
-        {"C.UTF-8", "--cp932", false, false}, {"C", "", false, false},
-        {"C", "--utf8 >o", true, true},       {"C.UTF-8", "2>&1 | cat", false, false},
-        {"xx_XX.UTF-8", ">o", false, true},  // a locale this machine does not have
+        {"ja_JP.UTF-8", "2>e", true, false},
+        {"C.UTF-8", ">o", false, true},
+        {"C.UTF-8", "--cp932", false, false},
+        {"C", "", false, false},
+        {"C", "--utf8 >o", true, true},
+        {"C.UTF-8", "2>&1 | cat", false, false},
+        {" LC_CTYPE=xx_XX.UTF-8", ">o", false, true},  // LC_ALL empty, a locale this machine lacks
     };
     for (const auto& c : cases) {
         // script(1) runs the command with its standard output and error on a pseudo-terminal;
