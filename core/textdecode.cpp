@@ -60,19 +60,10 @@ inline bool IsPlainThreeByteCharacter(const unsigned char* bytes)
 
 // Writes the code page 932 form of codePoint at out, or the replacement, marking its offset
 // at in the bit set. Returns the number of bytes written.
-inline size_t PutCharacter(const uint16_t* table, uint32_t codePoint, unsigned char* out, size_t at,
-                           unsigned char* replaced, bool* anyReplaced)
+inline size_t PutCharacter(uint32_t codePoint, unsigned char* out, size_t at, unsigned char* replaced,
+                           bool* anyReplaced)
 {
-    uint16_t code = codePoint < 0x80 ? codePoint : codePoint <= 0xFFFF ? table[codePoint] : 0;
-    if (code > 0xFF) {
-        out[0] = static_cast<unsigned char>(code >> 8);
-        out[1] = static_cast<unsigned char>(code);
-        return 2;
-    }
-    if (code || codePoint == 0) {
-        out[0] = static_cast<unsigned char>(code);
-        return 1;
-    }
+    if (int length = UnicodeToCp932(codePoint, out)) return length;
     *out = TEXT_REPLACEMENT;
     replaced[at / 8] |= static_cast<unsigned char>(1u << (at % 8));
     *anyReplaced = true;
@@ -108,7 +99,7 @@ size_t DecodeUtf8(unsigned char* bytes, size_t length, bool atEnd, size_t* rest,
             *fault = TEXT_FAULT_UTF8;
             return out;
         }
-        out += PutCharacter(table, codePoint, bytes + out, out, replaced, anyReplaced);
+        out += PutCharacter(codePoint, bytes + out, out, replaced, anyReplaced);
         in += count;
     }
     return out;
@@ -122,7 +113,6 @@ uint32_t Utf16Unit(const unsigned char* bytes, bool bigEndian)
 size_t DecodeUtf16(unsigned char* bytes, size_t length, bool bigEndian, bool atEnd, size_t* rest, TextFault* fault,
                    unsigned char* replaced, bool* anyReplaced)
 {
-    const uint16_t* table = Cp932EncodingTable();
     size_t in = 0, out = 0;
     while (in + 2 <= length) {
         uint32_t codePoint = Utf16Unit(bytes + in, bigEndian);
@@ -140,7 +130,7 @@ size_t DecodeUtf16(unsigned char* bytes, size_t length, bool bigEndian, bool atE
             *fault = TEXT_FAULT_UTF16;
             return out;
         }
-        out += PutCharacter(table, codePoint, bytes + out, out, replaced, anyReplaced);
+        out += PutCharacter(codePoint, bytes + out, out, replaced, anyReplaced);
         in += count;
     }
     if (in < length) {
