@@ -3,7 +3,8 @@
 
 #include <string.h>
 
-#include <vector>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -32,36 +33,42 @@ HGLOBAL GlobalCopy(const void* data, size_t size)
     return block;
 }
 
-// The zero-terminated UTF-16 form of code page 932 text.
-std::vector<wchar_t> ToUnicode(const std::string& text)
+// The UTF-16 form of code page 932 text; empty when the system lacks the code page.
+std::wstring ToUnicode(const std::string& text)
 {
-    int count = MultiByteToWideChar(JAPANESE_CODE_PAGE, 0, text.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> wide(count > 0 ? count : 1, L'\0');
-    MultiByteToWideChar(JAPANESE_CODE_PAGE, 0, text.c_str(), -1, wide.data(), count);
+    std::wstring wide(text.size(), L'\0');  // no character takes more UTF-16 units than bytes
+    const int count = MultiByteToWideChar(JAPANESE_CODE_PAGE, 0, text.data(), static_cast<int>(text.size()), &wide[0],
+                                          static_cast<int>(wide.size()));
+    wide.resize(count);
     return wide;
 }
 
 }  // namespace
 
+const char MSG_COPY_FAILED[] = "クリップボードへのコピーに失敗しました";
+
 int CopyTextToClipboard(HWND owner, const std::string& text)
 {
     const std::string bytes = WithCrLf(text);
-    const std::vector<wchar_t> wide = ToUnicode(bytes);
-    const UINT formats[] = {CF_UNICODETEXT, CF_TEXT, CF_LOCALE};
-    HGLOBAL blocks[] = {GlobalCopy(wide.data(), wide.size() * sizeof(wchar_t)),
-                        GlobalCopy(bytes.c_str(), bytes.size() + 1),
-                        GlobalCopy(&JAPANESE_LOCALE, sizeof JAPANESE_LOCALE)};
+    const std::wstring wide = ToUnicode(bytes);
+    struct {
+        UINT format;
+        HGLOBAL block;
+    } forms[] = {{CF_UNICODETEXT, GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t))},
+                 {CF_TEXT, GlobalCopy(bytes.c_str(), bytes.size() + 1)},
+                 {CF_LOCALE, GlobalCopy(&JAPANESE_LOCALE, sizeof JAPANESE_LOCALE)}};
     // Everything is made before the clipboard is opened, so that it is replaced whole or not at all.
-    bool ready = blocks[0] && blocks[1] && blocks[2] && OpenClipboard(owner);
-    if (!ready) {
-        for (HGLOBAL block : blocks)
-            if (block) GlobalFree(block);
+    const bool made =
+        std::all_of(std::begin(forms), std::end(forms), [](const auto& form) { return form.block != nullptr; });
+    if (!made || !OpenClipboard(owner)) {
+        for (const auto& form : forms)
+            if (form.block) GlobalFree(form.block);
         return 0;
     }
     EmptyClipboard();
     // The clipboard owns each block it accepted; one it refused is still ours.
-    for (int i = 0; i < 3; ++i)
-        if (!SetClipboardData(formats[i], blocks[i])) GlobalFree(blocks[i]);
+    for (const auto& form : forms)
+        if (!SetClipboardData(form.format, form.block)) GlobalFree(form.block);
     CloseClipboard();
     return 1;
 }

@@ -13,4 +13,7 @@
 // unchanged then.
 int CopyTextToClipboard(HWND owner, const std::string& text);
 
+// The warning the copy command shows when the clipboard could not be replaced.
+extern const char MSG_COPY_FAILED[];
+
 #endif

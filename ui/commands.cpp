@@ -4,6 +4,7 @@
 #include <string>
 
 #include "compose/compose.h"
+#include "core/host.h"
 #include "res/resource.h"
 #include "template/template.h"
 #include "transcript/transcript.h"
@@ -98,7 +99,9 @@ void CopyNewsCommand()
     std::string news = NewsBuffer;
     news.erase(news.find_last_not_of('\n') + 1);
     if (news.empty()) return;
-    CopyTextToClipboard(MainWindow, news);
+    // Another program may hold the clipboard open; the user would otherwise paste the old text
+    // believing it was the news.
+    if (!CopyTextToClipboard(MainWindow, news)) ShowWarning(MSG_COPY_FAILED);
 }
 
 // The tool-tip text of the toolbar button with the given command id, or nullptr for an id

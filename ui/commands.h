@@ -52,7 +52,8 @@ void RecordCommand();
 void HelpCommand();
 
 // Copy: puts the news on screen, without the blank lines that close it, on the clipboard as
-// text (see CopyTextToClipboard). With no news on screen it does nothing.
+// text (see CopyTextToClipboard), and warns when another program keeps the clipboard open.
+// With no news on screen it does nothing.
 void CopyNewsCommand();
 
 // About: the modal about box, owned by the main window.

@@ -55,6 +55,21 @@ TEST_F(CopyCommand, CtrlCAndCtrlInsertCopyTheNewsOnScreenInBothForms)
         EXPECT_EQ(ClipboardText<char>(CF_TEXT), "町長が\r\n踊りました。");
         EXPECT_EQ(ClipboardText<wchar_t>(CF_UNICODETEXT), L"町長が\r\n踊りました。");
     }
+    EXPECT_TRUE(CaughtBoxes.empty());
+}
+
+TEST_F(CopyCommand, WarnsAndLeavesTheClipboardAloneWhileAnotherProgramHoldsItOpen)
+{
+    WriteScratchFile("two-lines.new", TWO_LINE_TEMPLATE);
+    ASSERT_EQ(Start("two-lines.new"), 1);
+    Command(CMD_SHOW);
+    ASSERT_EQ(CopyTextToClipboard(nullptr, "old"), 1);
+    ASSERT_TRUE(OpenClipboard(nullptr));  // held by another owner than the main window
+    PressCtrl('C');
+    CloseClipboard();
+    ASSERT_EQ(CaughtBoxes.size(), 1u);
+    EXPECT_EQ(CaughtBoxes[0].texts, std::vector<std::string>{MSG_COPY_FAILED});
+    EXPECT_EQ(ClipboardText<char>(CF_TEXT), "old");
 }
 
 }  // namespace
