@@ -15,9 +15,9 @@ int ScreenDpi = BASE_DPI;
 void ReadScreenDpi()
 {
     HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
-    ScreenDpi = dpi > 0 ? dpi : BASE_DPI;
+    if (!screen) return;  // no screen to ask: the base resolution stays
+    ScreenDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
 }
 
 int ScaleToScreen(int pixels)

@@ -6,7 +6,7 @@
 // ---- Widths of units in the display font, measured once ----
 // Each slot holds a width plus one, so that 0, as the tables start, means not measured yet.
 static int32_t SingleByteWidths[256];
-static int32_t DoubleByteWidths[256 * 256];  // by lead byte and the byte after it
+static int32_t DoubleByteWidths[256][256];  // by lead byte and the byte after it
 
 void ForgetUnitWidths()
 {
@@ -17,7 +17,7 @@ void ForgetUnitWidths()
 static int32_t* WidthSlot(const char* unit, int length)
 {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(unit);
-    return length == 2 ? &DoubleByteWidths[bytes[0] * 256 + bytes[1]] : &SingleByteWidths[bytes[0]];
+    return length == 2 ? &DoubleByteWidths[bytes[0]][bytes[1]] : &SingleByteWidths[bytes[0]];
 }
 
 static int32_t MeasureKeptUnit(const char* unit, int length, void* context)

@@ -24,8 +24,8 @@ static const int LAYOUT_TEXT_GAP = 4;
 // drawing the whole news area; when the bar already shows this range there is nothing to change.
 static void SetNewsScrollRange(int last)
 {
-    SCROLLINFO shown = {sizeof shown, SIF_RANGE, 0, 0, 0, 0, 0};
-    if (GetScrollInfo(MainWindow, SB_VERT, &shown) && shown.nMin == 0 && shown.nMax == last) return;
+    int shownFirst, shownLast;  // the first is always 0: no range is set anywhere else
+    if (GetScrollRange(MainWindow, SB_VERT, &shownFirst, &shownLast) && shownLast == last) return;
     NewsScrollInfo.cbSize = sizeof NewsScrollInfo;
     NewsScrollInfo.fMask = SIF_RANGE;
     NewsScrollInfo.nMin = 0;
