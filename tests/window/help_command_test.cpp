@@ -77,15 +77,6 @@ std::string ShownText(HWND viewer)
     return ::testing::AssertionFailure() << "the viewer shows \"" << shown << "\", not " << topic.id;
 }
 
-// The folder of this program, which also holds QUORVEL.HLP, QUORVEL.html and page_recorder.exe.
-std::string ProgramFolder()
-{
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    *strrchr(exe, '\\') = '\0';
-    return exe;
-}
-
 // Sets the Windows version that Wine reports to this program from its next start, or with
 // nullptr takes the setting away.
 void SetReportedVersion(const char* version)

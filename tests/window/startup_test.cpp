@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 #include <stdio.h>
+#include <string.h>
 
 #include "compose/compose.h"
 #include "res/resource.h"
@@ -66,6 +67,55 @@ TEST_F(ShutDown, ExitWhileRecordingEndsTheLoopAndClosesTheTranscript)
     EXPECT_EQ(DisplayFont, nullptr);
     EXPECT_EQ(RecordingFlag, 0);
     EXPECT_EQ(TranscriptFile, nullptr);
+}
+
+// The visible main window of the process, or nullptr while it has none.
+HWND ShownMainWindowOf(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        HWND found;
+    } search = {processId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            Search* search = reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char className[16] = "";
+            GetClassNameA(window, className, sizeof className);
+            if (owner != search->processId || strcmp(className, MAIN_WINDOW_CLASS) || !IsWindowVisible(window))
+                return TRUE;
+            search->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// quorvel.exe itself, started as a user starts it on a template: its window comes up with the
+// template's title, and closing it ends the process with exit code 0.
+TEST_F(ShutDown, TheProgramShowsTheTemplateAndEndsWithZeroWhenClosed)
+{
+    const std::string sample = std::string(ZENTAVO_SAMPLES) + "/town-news.new";
+    ASSERT_EQ(LoadTemplate(sample.c_str()), 1);
+    std::string command = "\"" + ProgramFolder() + "\\quorvel.exe\" " + sample;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    HWND window = nullptr;
+    for (int tries = 0; tries < 300 && !window; tries++, Sleep(50)) window = ShownMainWindowOf(process.dwProcessId);
+    EXPECT_NE(window, nullptr);
+    if (window) {
+        EXPECT_EQ(TextOf(window), LoadedTemplate.TitleBuffer);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    DWORD exitCode = STILL_ACTIVE;
+    if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(exitCode, 0u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <dlgs.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "compose/compose.h"
 #include "settings/fontsettings.h"
@@ -244,6 +245,14 @@ std::string TextOf(HWND window)
     char text[1024] = "";
     GetWindowTextA(window, text, sizeof text);
     return text;
+}
+
+std::string ProgramFolder()
+{
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    *strrchr(exe, '\\') = '\0';
+    return exe;
 }
 
 std::string FullPath(const std::string& name)

@@ -77,6 +77,10 @@ private:
 
 std::string TextOf(HWND window);
 
+// The folder of the test program, where the build also puts quorvel.exe, QUORVEL.HLP and
+// QUORVEL.html.
+std::string ProgramFolder();
+
 // The full path of a file in the current folder.
 std::string FullPath(const std::string& name);
 
