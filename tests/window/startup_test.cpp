@@ -109,7 +109,11 @@ TEST_F(ShutDown, TheProgramShowsTheTemplateAndEndsWithZeroWhenClosed)
     PROCESS_INFORMATION process = {};
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     HWND window = nullptr;
-    for (int tries = 0; tries < 300 && !window; tries++, Sleep(50)) window = ShownMainWindowOf(process.dwProcessId);
+    // Asks every 50 ms, for 15 s at most, unless the program has already ended.
+    for (int tries = 0; tries < 300 && !window; tries++) {
+        window = ShownMainWindowOf(process.dwProcessId);
+        if (!window && WaitForSingleObject(process.hProcess, 50) != WAIT_TIMEOUT) break;
+    }
     EXPECT_NE(window, nullptr);
     if (window) {
         EXPECT_EQ(TextOf(window), LoadedTemplate.TitleBuffer);
