@@ -205,6 +205,9 @@ TEST_P(UserCommands, DoTheirCommandAndNoOther)
     }
     if (way == "button") {
         EXPECT_EQ(SendMessageA(ToolbarWindow, TB_BUTTONCOUNT, 0, 0), button) << "no other button";
+        TBBUTTON gap = {};
+        SendMessageA(ToolbarWindow, TB_GETBUTTON, 0, reinterpret_cast<LPARAM>(&gap));
+        EXPECT_TRUE(gap.fsStyle & BTNS_SEP) << "a separator before the first button, not a button of its own";
     }
 }
 
