@@ -277,7 +277,7 @@ size_t ReadTextLine(TextStream* stream, char* buffer, size_t size)
             break;
         }
     }
-    if (size > 0) buffer[count] = '\0';
+    buffer[count] = '\0';  // size is at least 2
     if (count > 0) stream->line = firstLine;
     if (stream->fault) stream->line = stream->nextLine;
     return count;

@@ -63,25 +63,29 @@ TEST_F(Transcript, OpenFailureWarnsAndStaysOff)
 }
 
 #ifndef _WIN32
-// A full disk is found at the record's flush, while starting (here with the title) or later:
-// one warning, recording off, the mark cleared and the file closed.
+// A full disk is found at the record's flush, while starting (with the title, or with the news on
+// screen when there is no title) or later: one warning each, recording off, the mark cleared and
+// the file closed.
 TEST_F(Transcript, WriteFailureStopsRecording)
 {
     strcpy(LoadedTemplate.TitleBuffer, "T");
     EXPECT_EQ(StartTranscript("/dev/full"), 0);
     EXPECT_EQ(TranscriptFile, nullptr);
-
     LoadedTemplate.TitleBuffer[0] = '\0';
+    strcpy(NewsBuffer, "news\n\n");
+    EXPECT_EQ(StartTranscript("/dev/full"), 0);
+    EXPECT_EQ(TranscriptFile, nullptr);
+
     NewsBuffer[0] = '\0';
     ASSERT_EQ(StartTranscript("/dev/full"), 1);
     strcpy(NewsBuffer, "news\n\n");
     EXPECT_EQ(RecordNews(), 0);
-    EXPECT_EQ(Warnings, std::vector<std::string>(2, MSG_TRANSCRIPT_WRITE_FAILED));
+    EXPECT_EQ(Warnings, std::vector<std::string>(3, MSG_TRANSCRIPT_WRITE_FAILED));
     EXPECT_EQ(RecordingFlag, 0);
     EXPECT_EQ(RecordingMark, 0);
     EXPECT_EQ(TranscriptFile, nullptr);
     EXPECT_EQ(RecordNews(), 1);  // off now: nothing more is tried
-    EXPECT_EQ(Warnings.size(), 2u);
+    EXPECT_EQ(Warnings.size(), 3u);
 }
 #endif
 
