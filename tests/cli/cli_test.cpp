@@ -170,8 +170,10 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
     std::string unused = WriteScratchFile("check-unused.new", "T\n-2\n1,-1\na\n/E\nb\n/E\n");
     std::string empty = WriteScratchFile("check-empty.new", "");
     std::string unfinished = WriteScratchFile("check-unfinished.new", "T\n0,-1\n\na\n/e");
+    std::string unfinishedUpper = WriteScratchFile("check-unfinished-upper.new", "T\n0,-1\na\n/E");
     // A lone "-" is a file name like any other.
-    ShellRun run = RunCli("--check " + bad + " " + undefined + " " + unused + " " + empty + " " + unfinished + " -");
+    ShellRun run = RunCli("--check " + bad + " " + undefined + " " + unused + " " + empty + " " + unfinished + " " +
+                          unfinishedUpper + " -");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, bad + ":4: 流れデータの中に数字、｢-｣、｢,｣以外の文字があります\n" + undefined +
@@ -184,6 +186,9 @@ TEST(CliCheck, ReportsFaultsWithTheirLines)
                            ":1: " + MSG_TITLE_READ_ERROR + "\n" + unfinished + ":5: " + MSG_SENTENCE_READ_ERROR + "\n" +
                            unfinished +
                            ":5: 注意: 最後の「/e」の行が改行で終わっていないため、文として読まれました。「/e」のあとで"
+                           "改行してください\n" +
+                           unfinishedUpper + ":4: " + MSG_SENTENCE_READ_ERROR + "\n" + unfinishedUpper +
+                           ":4: 注意: 最後の「/E」の行が改行で終わっていないため、文として読まれました。「/E」のあとで"
                            "改行してください\n-: ファイルが見つかりません\n");
 
     // One undefined block alone is a fault; a file name in UTF-8 (ニ) stays as typed while the
