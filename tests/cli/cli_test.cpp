@@ -207,12 +207,19 @@ TEST(CliCheck, NotesTheEncodingAndEachLineWithAReplacedCharacter)
     std::string utf16 = WriteScratchFile("utf16.new", std::string("\xFE\xFF\0T\0\n\0", 7));
     EXPECT_EQ(RunCli("--cp932 --elapsed 0 " + utf8).out, "文??\n\n");
     EXPECT_EQ(RunShell("cat " + utf8 + " | " ZENTAVO_CLI " --cp932 --elapsed 0 /dev/stdin").out, "文??\n\n");
-    ShellRun run = RunCli("--check --cp932 " + utf8 + " " + utf16);
+    // Each of the two 64 KB blocks this one is read in holds a replaced character; the lines
+    // between them hold none.
+    std::string comments;
+    while (comments.size() < 70000) comments += ";" + std::string(99, 'c') + "\n";
+    std::string twoBlocks = WriteScratchFile("two-blocks.new", u8"Té\n" + comments + u8"0,-1\nabcdefghij\né\n/E\n");
+    const std::string lastLine = std::to_string(4 + comments.size() / 101);
+    ShellRun run = RunCli("--check --cp932 " + utf8 + " " + utf16 + " " + twoBlocks);
     EXPECT_EQ(run.status, 1);
     const std::string replaced = ": 注意: シフトJISにない文字を｢?｣に置き換えました\n";
     EXPECT_EQ(run.err, utf8 + ": 注意: UTF-8のファイルとして読みました\n" + utf8 + ":1" + replaced + utf8 + ":4" +
                            replaced + utf16 + ": 注意: UTF-16BEのファイルとして読みました\n" + utf16 +
-                           ":2: " + MSG_BROKEN_UTF16 + "\n");
+                           ":2: " + MSG_BROKEN_UTF16 + "\n" + twoBlocks + ": 注意: UTF-8のファイルとして読みました\n" +
+                           twoBlocks + ":1" + replaced + twoBlocks + ":" + lastLine + replaced);
 }
 
 }  // namespace
