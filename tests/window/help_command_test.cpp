@@ -32,21 +32,11 @@ namespace {
 
 const char kHelpFile[] = "QUORVEL.HLP";
 const char kViewerClass[] = "MS_WINHELP";
-const char kViewerCaption[] = "Zentavo ヘルプ";  // the help file's title
-const int kTextControl = 0x701;                  // the viewer's rich text control
-const DWORD kTimeout = 15000;
+const char kViewerCaption[] = "Zentavo ヘルプ";    // the help file's title
+const int kTextControl = 0x701;                    // the viewer's rich text control
 const char kOpenedPage[] = "ZENTAVO_OPENED_PAGE";  // names the file page_recorder.exe writes
 const char kPageType[] = "ZentavoTestPage";        // the file type of HTML pages during the test
 const char kVersionKey[] = "Software\\Wine\\AppDefaults\\window_tests.exe";
-
-// Whether done() comes true before the deadline, asking every 50 milliseconds.
-template <typename Condition>
-bool WaitFor(Condition done)
-{
-    for (DWORD deadline = GetTickCount() + kTimeout; !done(); Sleep(50))
-        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
-    return true;
-}
 
 // Text without the line ends and spaces the viewer's control adds or leaves out between paragraphs.
 std::string Squeeze(const std::string& text)

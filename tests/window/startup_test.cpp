@@ -109,12 +109,11 @@ TEST_F(ShutDown, TheProgramShowsTheTemplateAndEndsWithZeroWhenClosed)
     PROCESS_INFORMATION process = {};
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     HWND window = nullptr;
-    // Asks every 50 ms, for 15 s at most, unless the program has already ended.
-    for (int tries = 0; tries < 300 && !window; tries++) {
-        window = ShownMainWindowOf(process.dwProcessId);
-        if (!window && WaitForSingleObject(process.hProcess, 50) != WAIT_TIMEOUT) break;
-    }
-    EXPECT_NE(window, nullptr);
+    const bool timedOut = !WaitFor([&] {  // a program that ended will show no window
+        return (window = ShownMainWindowOf(process.dwProcessId)) ||
+               WaitForSingleObject(process.hProcess, 0) != WAIT_TIMEOUT;
+    });
+    EXPECT_NE(window, nullptr) << (timedOut ? "no window in 15 s" : "the program ended without one");
     if (window) {
         EXPECT_EQ(TextOf(window), LoadedTemplate.TitleBuffer);
         PostMessageA(window, WM_CLOSE, 0, 0);

@@ -77,6 +77,16 @@ private:
 
 std::string TextOf(HWND window);
 
+// Whether done() comes true within 15 seconds, asking every 50 milliseconds: for what another
+// process shows or writes.
+template <typename Condition>
+bool WaitFor(Condition done)
+{
+    for (DWORD deadline = GetTickCount() + 15000; !done(); Sleep(50))
+        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+    return true;
+}
+
 // The folder of the test program, where the build also puts quorvel.exe, QUORVEL.HLP and
 // QUORVEL.html.
 std::string ProgramFolder();
